@@ -1,0 +1,25 @@
+// A year's cell water balance: precipitation, irrigated fraction and the
+// recharge from precipitation of every cell.
+#pragma once
+#include "engine/annual.h"
+#include "input/gridio.h"
+#include "krige/krige.h"
+#include "run/config.h"
+
+namespace vadz {
+
+// Scratch grids of evalcurve, allocated once per run.
+struct EvalWork {
+  RealGrid area = real_grid();
+  RealGrid firr = real_grid();
+  RealGrid work = real_grid();
+  GridReader reader;
+};
+
+// steady = 1 for a year of the steady window, 0 for a transient year.
+// weights: the station kriging weights of the active cells (unused when
+// cfg.iprism is set, may then be null).
+void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, RealGrid& curv,
+               int steady, int year, AnnualArrays& ann, RealGrid& rpp);
+
+}  // namespace vadz

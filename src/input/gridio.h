@@ -1,0 +1,43 @@
+// Readers of cell grids: real grids by directory/name/tag (text or framed
+// binary), real text grids by path, and flag grids (plain or zoned).
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "utl/grid.h"
+
+namespace vadz {
+
+// Reads real grids, reusing one file buffer for every read (no allocation
+// once the buffer has grown to the largest file).
+class GridReader {
+ public:
+  explicit GridReader(int ibin = 0) : ibin_(ibin) {}
+  void set_binary(int ibin) { ibin_ = ibin; }
+  int binary() const { return ibin_; }
+
+  // Path dir(trailing blanks dropped) + "/" + name + "." + tag. A missing file
+  // is fatal ("File does not exist ") when mustexist is 1, else a zero grid.
+  void readfile(RealGrid& grid, std::string_view dir, std::string_view name,
+                std::string_view tag, int mustexist);
+  // Text grid by path: nskip leading lines skipped, then 165 rows of 326 numbers.
+  void readreal(const std::string& path, RealGrid& grid, int nskip = 0);
+
+ private:
+  int ibin_;
+  std::string buf_;
+  std::string path_;
+};
+
+// Convenience for one-off reads (XFACTOR).
+void readreal(const std::string& path, RealGrid& grid, int nskip = 0);
+
+// Flag grid. maxzones <= 0 selects the plain form (two-character fields, no
+// header; nzones and names untouched). Otherwise the zoned form: the header
+// names the zones (each cut to 16 characters), at most maxzones of them.
+// "*" gives one zone "*" covering every cell.
+void readflags(const std::string& path, FlagGrid& flags, std::vector<std::string>& names,
+               int& nzones, int maxzones);
+
+}  // namespace vadz

@@ -1,0 +1,33 @@
+// Precipitation stations: locations and yearly precipitation.
+#pragma once
+#include <array>
+#include <vector>
+
+#include "utl/paramlines.h"
+
+namespace vadz {
+
+inline constexpr int MAXSTN = 128;
+inline constexpr int FIRST_YEAR = 1910;
+inline constexpr int LAST_YEAR = 2150;
+inline constexpr int NYEARS = LAST_YEAR - FIRST_YEAR + 1;  // 241
+
+struct StationTable {
+  int nstn = 0;
+  int idrift = 0;
+  std::array<double, MAXSTN> stnx{};
+  std::array<double, MAXSTN> stny{};
+  // pstn(i, y), station fastest: element (i-1) + 128*(y-1910), inches.
+  std::vector<double> pstn = std::vector<double>(MAXSTN * NYEARS, 0.0);
+  // Whether the precipitation file had a data line for the year.
+  std::array<bool, NYEARS> hasyear{};
+
+  const double* year_values(int year) const { return &pstn[MAXSTN * (year - FIRST_YEAR)]; }
+  bool has_year(int year) const { return hasyear[year - FIRST_YEAR]; }
+};
+
+// Reads the STATIONS line's two files and drift order (the rest of ls.line
+// from ls.ipos); ls.line is reused as the line buffer.
+void readstation(LineState& ls, StationTable& st);
+
+}  // namespace vadz

@@ -1,0 +1,52 @@
+// The console line: the one free-form layout of standard output, and the
+// fatal-error path built on it.
+#pragma once
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace vadz {
+
+// Builds one console line: a leading blank, items in order, CR LF at the end.
+// A text item directly after another text item is joined without a blank;
+// every other item is preceded by one blank.
+class ConsoleLine {
+ public:
+  ConsoleLine();
+  ConsoleLine& text(std::string_view s);
+  ConsoleLine& integer(int32_t v);
+  ConsoleLine& real(double v);
+  // The finished line, CR LF included.
+  std::string str() const { return buf_ + "\r\n"; }
+
+ private:
+  std::string buf_;
+  bool last_text_ = false;
+};
+
+// Standard output, buffered; flushed by console_flush() and at fatal stops.
+void console_write(std::string_view bytes);
+void console_line(const ConsoleLine& line);
+void console_flush();
+
+// A fatal stop: carries the finished console line. Thrown at the fault,
+// caught in main, which prints it and ends with status 1 after every open
+// output file has been closed by its owner's destructor.
+class Fatal : public std::runtime_error {
+ public:
+  explicit Fatal(std::string line) : std::runtime_error(line), line_(std::move(line)) {}
+  const std::string& line() const { return line_; }
+
+ private:
+  std::string line_;
+};
+
+// The four error routines: message trimmed, then nothing, a name, an
+// integer or a real.
+[[noreturn]] void error(std::string_view msg);
+[[noreturn]] void error2(std::string_view msg, std::string_view name);
+[[noreturn]] void errorint(std::string_view msg, int32_t value);
+[[noreturn]] void errordbl(std::string_view msg, double value);
+
+}  // namespace vadz

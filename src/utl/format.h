@@ -1,0 +1,27 @@
+// Fixed-field number layouts of every text the program writes. Each writer
+// puts exactly `w` characters at `p` and returns p + w; a value too wide for
+// its field becomes w asterisks. Rounding is correct rounding of the exact
+// binary value, ties to even.
+#pragma once
+#include <cstdint>
+
+namespace vadz {
+
+// Iw: integer right-aligned.
+char* put_int(char* p, int w, int64_t v);
+// Fw.d: fixed point, d decimals, a 0 before the point below 1 in magnitude
+// (dropped only when the field has no room for it); with d = 0 the number
+// ends in its point (268663.). NaN and infinities as words, right-aligned.
+char* put_fixed(char* p, int w, int d, double v);
+// 1PEw.d: one digit before the point, d decimals, signed two-digit exponent
+// ( 3.11131023E-08 for w = 15, d = 8).
+char* put_sci(char* p, int w, int d, double v);
+// The 25-column real of the console line and of text grid files:
+// 17 significant digits, fixed form from 0.1 up to below 1e17 (and for 0)
+// right-aligned in 20 columns plus 5 blanks, exponent form (E+ddd) otherwise.
+inline constexpr int LISTREAL_WIDTH = 25;
+char* put_listreal(char* p, double v);
+// Integer of the console line: right-aligned in 11 columns.
+inline constexpr int LISTINT_WIDTH = 11;
+
+}  // namespace vadz

@@ -1,0 +1,63 @@
+// File access shared by every reader and writer: whole-file reads, line
+// splitting, and checked buffered output files.
+#pragma once
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vadz {
+
+bool file_exists(const std::string& path);
+// Reads the whole file into buf (reusing its capacity). False when the file
+// cannot be opened or read.
+bool read_whole_file(const std::string& path, std::string& buf);
+
+// Splits a buffer into lines. A line ends at LF; one CR before the LF is
+// dropped; a last line without LF still counts.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view data) : data_(data) {}
+  bool next(std::string_view& line);
+  bool at_end() const { return pos_ >= data_.size(); }
+  size_t offset() const { return pos_; }
+
+ private:
+  std::string_view data_;
+  size_t pos_ = 0;
+};
+
+// A buffered output file whose every write and close is checked: a failure
+// stops the run with "Cannot write to file " and the name. The destructor
+// closes without checking (the path of a run already stopping).
+class OutFile {
+ public:
+  enum class Mode { Replace, Append };
+  OutFile() = default;
+  ~OutFile();
+  OutFile(const OutFile&) = delete;
+  OutFile& operator=(const OutFile&) = delete;
+  OutFile(OutFile&& other) noexcept;
+  OutFile& operator=(OutFile&& other) noexcept;
+
+  // False when the file cannot be created/opened (the caller picks the message).
+  bool open(const std::string& path, Mode mode = Mode::Replace);
+  bool is_open() const { return fp_ != nullptr; }
+  const std::string& name() const { return name_; }
+
+  void write(std::string_view bytes);
+  void write(const char* p, size_t n) { write(std::string_view(p, n)); }
+  // Writes the line and CR LF.
+  void line(std::string_view text);
+  // Flushes and closes; a failure is fatal.
+  void close();
+
+ private:
+  void flush_buffer();
+  std::FILE* fp_ = nullptr;
+  std::string name_;
+  std::vector<char> buf_;
+  size_t used_ = 0;
+};
+
+}  // namespace vadz

@@ -1,0 +1,101 @@
+#include "support/testutil.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace vadz::test {
+
+TempDir::TempDir() {
+  std::string tmpl = (std::filesystem::temp_directory_path() / "vadz_test_XXXXXX").string();
+  if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = tmpl;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+void write_file(const std::string& path, const std::string& content) {
+  std::filesystem::path p(path);
+  if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
+  std::ofstream f(path, std::ios::binary);
+  f << content;
+  if (!f) throw std::runtime_error("cannot write " + path);
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  if (!f) return {};
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+bool exists(const std::string& path) { return std::filesystem::exists(path); }
+
+std::string text_grid(const std::function<double(int c, int r)>& f) {
+  std::string s;
+  char buf[64];
+  for (int r = 1; r <= 165; ++r) {
+    for (int c = 1; c <= 326; ++c) {
+      std::snprintf(buf, sizeof buf, c == 1 ? "%.17g" : " %.17g", f(c, r));
+      s += buf;
+    }
+    s += '\n';
+  }
+  return s;
+}
+
+std::string flag_file(const std::string& header, int width,
+                      const std::function<int(int c, int r)>& f) {
+  std::string s = header.empty() ? "" : header + "\n";
+  char buf[16];
+  for (int r = 1; r <= 165; ++r) {
+    for (int c = 1; c <= 326; ++c) {
+      std::snprintf(buf, sizeof buf, "%*d", width, f(c, r));
+      s += buf;
+    }
+    s += '\n';
+  }
+  return s;
+}
+
+static std::string quote(const std::string& s) {
+  std::string q = "'";
+  for (char ch : s) {
+    if (ch == '\'') q += "'\\''";
+    else q += ch;
+  }
+  return q + "'";
+}
+
+RunResult run_vadz(const std::string& dir, const std::vector<std::string>& args) {
+  RunResult r;
+  std::string outp = dir + "/.stdout", errp = dir + "/.stderr";
+  std::string cmd = "cd " + quote(dir) + " && " + quote(VADZ_EXE);
+  for (const auto& a : args) cmd += " " + quote(a);
+  cmd += " >" + quote(outp) + " 2>" + quote(errp) + " </dev/null";
+  int st = std::system(cmd.c_str());
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  r.out = read_file(outp);
+  r.err = read_file(errp);
+  std::filesystem::remove(outp);
+  std::filesystem::remove(errp);
+  return r;
+}
+
+std::string crlf(const std::vector<std::string>& lines) {
+  std::string s;
+  for (const auto& l : lines) s += l + "\r\n";
+  return s;
+}
+
+}  // namespace vadz::test

@@ -1,0 +1,46 @@
+// Helpers for tests: temporary folders, files, and running the built program.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vadz::test {
+
+// A fresh folder under the system temporary folder, removed with its content
+// when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+void write_file(const std::string& path, const std::string& content);
+std::string read_file(const std::string& path);
+bool exists(const std::string& path);
+
+// A grid file in text form: one row per line, values produced by f(c, r).
+std::string text_grid(const std::function<double(int c, int r)>& f);
+// A flag file: header line (empty for the plain form), then 165 lines of
+// fields of the given width produced by f(c, r).
+std::string flag_file(const std::string& header, int width,
+                      const std::function<int(int c, int r)>& f);
+
+struct RunResult {
+  int status = -1;     // exit status of the program
+  std::string out;     // standard output, bytes as written
+  std::string err;     // standard error
+};
+// Runs the built vadz in folder dir with the given arguments.
+RunResult run_vadz(const std::string& dir, const std::vector<std::string>& args);
+
+// Joins lines with CR LF after each.
+std::string crlf(const std::vector<std::string>& lines);
+
+}  // namespace vadz::test
