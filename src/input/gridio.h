@@ -25,6 +25,8 @@ class GridReader {
   void readreal(const std::string& path, RealGrid& grid, int nskip = 0);
 
  private:
+  // Parses the text grid file at path_ (no allocation once buf_ has grown).
+  void read_text(RealGrid& grid, int nskip);
   int ibin_;
   std::string buf_;
   std::string path_;

@@ -54,6 +54,7 @@ class OutFile {
 
  private:
   void flush_buffer();
+  void flush_quietly();
   std::FILE* fp_ = nullptr;
   std::string name_;
   std::vector<char> buf_;

@@ -1,0 +1,89 @@
+#include "engine/evalcurve.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "engine/accumulate.h"
+#include "engine/storemonth.h"
+#include "utl/console.h"
+#include "utl/format.h"
+
+namespace vadz {
+
+namespace {
+
+// The irrigated acres of a transient year, by state group: groundwater-
+// irrigated land only where the group pumps and the cell is not masked;
+// surface-water land scaled by the mound multiplier in mound cells;
+// commingled land in full where the group pumps (or OPTMOUND), otherwise
+// treated like surface-water land.
+void irrigated_areas(const RunConfig& cfg, EvalWork& w, std::string_view ytext,
+                     AnnualArrays& ann) {
+  for (int s = 1; s <= 3; ++s) {
+    if (cfg.ipump[s - 1] == 0) continue;
+    w.reader.readfile(w.work, cfg.stdir[s - 1], ytext, "agw", 0);
+    condadd(w.area, cfg.stressf[s - 1], w.work, cfg.gwmask);
+    condadd(ann.gwarea[s], cfg.stressf[s - 1], w.work, cfg.gwmask);
+  }
+  for (int s = 1; s <= 3; ++s) {
+    w.reader.readfile(w.work, cfg.stdir[s - 1], ytext, "asw", 0);
+    condadd3(w.area, cfg.stressf[3], w.work, cfg.mound);
+    condadd3(ann.swarea[s], cfg.stressf[3], w.work, cfg.mound);
+  }
+  for (int s = 1; s <= 3; ++s) {
+    w.reader.readfile(w.work, cfg.stdir[s - 1], ytext, "aco", 0);
+    if (cfg.ipump[s - 1] != 0 || cfg.ioptmound != 0) {
+      add(w.area, 1.0, w.work);
+      add(ann.coarea[s], 1.0, w.work);
+    } else {
+      condadd3(w.area, cfg.stressf[3], w.work, cfg.mound);
+      condadd3(ann.coarea[s], cfg.stressf[3], w.work, cfg.mound);
+    }
+  }
+}
+
+}  // namespace
+
+void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, RealGrid& curv,
+               int steady, int year, AnnualArrays& ann, RealGrid& rpp) {
+  w.reader.set_binary(cfg.ibin);
+  char ybuf[4];
+  put_int(ybuf, 4, year);
+  const std::string_view ytext(ybuf, 4);
+
+  std::fill(w.area.begin(), w.area.end(), 0.0);
+  std::fill(curv.begin(), curv.end(), 0.0);
+  std::fill(rpp.begin(), rpp.end(), 0.0);
+  std::fill(w.firr.begin(), w.firr.end(), 0.0);
+
+  // A steady year is treated as wholly non-irrigated.
+  if (steady == 0) irrigated_areas(cfg, w, ytext, ann);
+
+  const bool prism = cfg.iprism == 1;
+  if (prism) w.reader.readfile(rpp, cfg.prismpath, ytext, "grd", 1);
+
+  const double* pyear = prism ? nullptr : cfg.stations.year_values(year);
+  const double* xtab = cfg.curves.curve(1, 0);
+  const int n = cfg.curves.ncurv;
+  for (int i = 0; i < NCELL; ++i) {
+    if (cfg.ibound[i] <= 0) continue;
+    const int k = cfg.isoil[i];
+    // A cell is 640 acres: the irrigated fraction is capped at the whole cell.
+    const double f = w.area[i] / 640.0;
+    w.firr[i] = f < 1.0 ? f : 1.0;
+    if (!prism) rpp[i] = weights->estimate(i, pyear);
+    if (rpp[i] < 0.0) errordbl("Negative PPT", rpp[i]);
+    const double p = rpp[i];
+    const double d = (1.0 - w.firr[i]) * binfind(p, xtab, cfg.curves.curve(1, k), n);
+    const double irr = binfind(p, xtab, cfg.curves.curve(2, k), n) * w.firr[i];
+    curv[i] = cfg.trn[i] * (irr + d);
+  }
+
+  if (cfg.nfile > 0 && steady == 0) {
+    storemonth(rpp, 1.0, year, -1, cfg.filedir, cfg.fileext[0], cfg.ibin);
+    storemonth(w.firr, 640.0, year, -1, cfg.filedir, cfg.fileext[1], cfg.ibin);
+    storemonth(curv, 1.0, year, -1, cfg.filedir, cfg.fileext[2], cfg.ibin);
+  }
+}
+
+}  // namespace vadz

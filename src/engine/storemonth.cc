@@ -1,0 +1,113 @@
+#include "engine/storemonth.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "utl/console.h"
+#include "utl/format.h"
+#include "utl/textio.h"
+
+namespace vadz {
+
+namespace {
+
+// One grid row of a text file: a leading blank, then 326 values of 25
+// columns, each after the first preceded by one blank, then CR LF.
+constexpr int TEXT_LINE = 1 + LISTREAL_WIDTH + (NCOL - 1) * (LISTREAL_WIDTH + 1) + 2;
+
+std::string_view trim_right(std::string_view s) {
+  size_t n = s.size();
+  while (n > 0 && s[n - 1] == ' ') --n;
+  return s.substr(0, n);
+}
+
+// dir/steady.ext, dir/YYYY.ext or dir/YYYY.MM.ext.
+std::string grid_file_name(int year, int month, std::string_view dir, std::string_view ext) {
+  std::string name(trim_right(dir));
+  char buf[16];
+  if (year <= 0) {
+    name += "/steady.";
+  } else if (month <= 0) {
+    put_int(buf, 4, year);
+    name += '/';
+    name.append(buf, 4);
+    name += '.';
+  } else {
+    put_fixed(buf, 7, 2, year + month / 100.0);
+    name += '/';
+    name.append(buf, 7);
+    name += '.';
+  }
+  name += trim_right(ext);
+  return name;
+}
+
+void put_le32(char* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xffu);
+}
+
+void put_le64(char* p, double d) {
+  uint64_t v;
+  std::memcpy(&v, &d, 8);
+  if constexpr (std::endian::native == std::endian::big) {
+    for (int i = 0; i < 8; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xffu);
+  } else {
+    std::memcpy(p, &v, 8);
+  }
+}
+
+// One framed record: byte count, the values, byte count again.
+void write_binary(OutFile& f, const RealGrid& grid, double factor) {
+  char buf[NCOL * 8];
+  char len[4];
+  put_le32(len, static_cast<uint32_t>(NCELL) * 8u);
+  f.write(len, 4);
+  for (int r = 1; r <= NROW; ++r) {
+    const double* row = &grid[cell(1, r)];
+    for (int c = 0; c < NCOL; ++c) put_le64(buf + 8 * c, factor * row[c]);
+    f.write(buf, sizeof buf);
+  }
+  f.write(len, 4);
+}
+
+void write_text(OutFile& f, const RealGrid& grid, double factor) {
+  char buf[TEXT_LINE];
+  for (int r = 1; r <= NROW; ++r) {
+    const double* row = &grid[cell(1, r)];
+    char* p = buf;
+    for (int c = 0; c < NCOL; ++c) {
+      *p++ = ' ';
+      p = put_listreal(p, factor * row[c]);
+    }
+    *p++ = '\r';
+    *p++ = '\n';
+    f.write(buf, static_cast<size_t>(p - buf));
+  }
+}
+
+}  // namespace
+
+void storemonth(const RealGrid& grid, double factor, int year, int month, std::string_view dir,
+                std::string_view ext, int ibin) {
+  if (factor == 0.0) return;
+  // An all-zero grid (a year without irrigation data, say) leaves any file
+  // of the same name from an earlier run untouched.
+  double s = 0.0;
+  for (int i = 0; i < NCELL; ++i) s = s + std::fabs(factor * grid[i]);
+  if (s == 0.0) return;
+
+  const std::string name = grid_file_name(year, month, dir, ext);
+  OutFile f;
+  if (!f.open(name)) error("Cannot open file " + name);
+  if (ibin != 0) {
+    write_binary(f, grid, factor);
+  } else {
+    write_text(f, grid, factor);
+  }
+  f.close();
+}
+
+}  // namespace vadz

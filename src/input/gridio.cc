@@ -1,0 +1,244 @@
+#include "input/gridio.h"
+
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "utl/console.h"
+#include "utl/scan.h"
+#include "utl/textio.h"
+
+namespace vadz {
+
+namespace {
+
+// A binary grid is one framed record: int32 byte count, 53,790 doubles, count.
+constexpr int32_t GRID_BYTES = NCELL * 8;  // 430,320
+
+inline bool is_blank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
+inline bool is_sep(char ch) { return is_blank(ch) || ch == ','; }
+
+// One number token [t, e): the plain decimal/exponent forms go through
+// from_chars; the other forms the scanners know (D and Q exponents, 1.5+3,
+// a leading '+') through parse_real. False for anything else.
+inline bool grid_number(const char* t, const char* end, const char*& e, double& v) {
+  auto [q, ec] = std::from_chars(t, end, v);
+  if (ec == std::errc() && (q == end || is_sep(*q))) {
+    e = q;
+  } else {
+    e = t;
+    while (e != end && !is_sep(*e)) ++e;
+    if (!parse_real(std::string_view(t, static_cast<size_t>(e - t)), v)) return false;
+  }
+  return std::isfinite(v);
+}
+
+// Parses the rows of a text grid from p. Each row starts on a new line and
+// may wrap over several lines; the rest of the line holding a row's last
+// number is ignored. Values are separated by blanks, tabs, line ends and at
+// most one comma: two commas would be a null value that leaves a cell unread.
+bool parse_text_grid(const char* p, const char* end, double* grid) {
+  for (int r = 0; r < NROW; ++r) {
+    double* row = grid + static_cast<size_t>(r) * NCOL;
+    for (int c = 0; c < NCOL; ++c) {
+      bool comma = false;
+      for (;;) {
+        if (p == end) return false;
+        char ch = *p;
+        if (is_blank(ch)) {
+          ++p;
+        } else if (ch == ',') {
+          if (comma || c == 0) return false;
+          comma = true;
+          ++p;
+        } else {
+          break;
+        }
+      }
+      const char* e;
+      if (!grid_number(p, end, e, row[c])) return false;
+      p = e;
+    }
+    const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - p));
+    p = nl ? static_cast<const char*>(nl) + 1 : end;
+  }
+  return true;
+}
+
+// Reads the first record of a framed binary grid file into grid.
+// 0 success, 1 the file cannot be opened, 2 it cannot be read.
+int read_binary_grid(const std::string& path, std::string& buf, double* grid) {
+  std::FILE* fp = std::fopen(path.c_str(), "rb");
+  if (!fp) return 1;
+  auto get_i32 = [&](int32_t& v) {
+    unsigned char b[4];
+    if (std::fread(b, 1, 4, fp) != 4) return false;
+    v = static_cast<int32_t>(static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+                             static_cast<uint32_t>(b[2]) << 16 |
+                             static_cast<uint32_t>(b[3]) << 24);
+    return true;
+  };
+  int32_t count = 0, trailer = 0;
+  bool ok = get_i32(count) && count >= GRID_BYTES;
+  if (ok) {
+    buf.resize(GRID_BYTES);
+    ok = std::fread(buf.data(), 1, GRID_BYTES, fp) == static_cast<size_t>(GRID_BYTES);
+  }
+  // The record must be complete: its closing count present and equal.
+  if (ok && count > GRID_BYTES) ok = std::fseek(fp, count - GRID_BYTES, SEEK_CUR) == 0;
+  if (ok) ok = get_i32(trailer) && trailer == count;
+  std::fclose(fp);
+  if (!ok) return 2;
+  const unsigned char* b = reinterpret_cast<const unsigned char*>(buf.data());
+  for (int i = 0; i < NCELL; ++i, b += 8) {
+    uint64_t u = 0;
+    for (int k = 7; k >= 0; --k) u = u << 8 | b[k];
+    double v = std::bit_cast<double>(u);
+    if (!std::isfinite(v)) return 2;
+    grid[i] = v;
+  }
+  return 0;
+}
+
+// Value of one flag field: blanks ignored, all blank 0, an optional sign and
+// digits. False for any other character.
+bool flag_field(const char* f, int w, int32_t& v) {
+  bool neg = false, sign = false, digit = false;
+  int32_t x = 0;
+  for (int i = 0; i < w; ++i) {
+    char ch = f[i];
+    if (ch == ' ') continue;
+    if ((ch == '-' || ch == '+') && !sign && !digit) {
+      sign = true;
+      neg = ch == '-';
+    } else if (ch >= '0' && ch <= '9') {
+      digit = true;
+      x = x * 10 + (ch - '0');
+    } else {
+      return false;
+    }
+  }
+  if (sign && !digit) return false;
+  v = neg ? -x : x;
+  return true;
+}
+
+// Reads 165 lines of fixed fields of width w into flags.
+bool read_flag_rows(LineReader& lr, int w, FlagGrid& flags) {
+  char pad[2] = {' ', ' '};
+  std::string_view line;
+  for (int r = 0; r < NROW; ++r) {
+    if (!lr.next(line)) return false;
+    int32_t* row = flags.data() + static_cast<size_t>(r) * NCOL;
+    for (int c = 0; c < NCOL; ++c) {
+      size_t at = static_cast<size_t>(c) * w;
+      const char* f = pad;
+      char part[2];
+      if (at + w <= line.size()) {
+        f = line.data() + at;
+      } else if (at < line.size()) {
+        part[0] = line[at];
+        part[1] = ' ';
+        f = part;
+      }
+      if (!flag_field(f, w, row[c])) return false;
+    }
+  }
+  return true;
+}
+
+void ensure_size(RealGrid& g) {
+  if (g.size() != static_cast<size_t>(NCELL)) g.assign(NCELL, 0.0);
+}
+
+}  // namespace
+
+void GridReader::readfile(RealGrid& grid, std::string_view dir, std::string_view name,
+                          std::string_view tag, int mustexist) {
+  path_.assign(rtrim(dir));
+  path_ += '/';
+  path_ += name;
+  path_ += '.';
+  path_ += tag;
+  ensure_size(grid);
+  if (!file_exists(path_)) {
+    if (mustexist == 1) error("File does not exist " + path_);
+    std::fill(grid.begin(), grid.end(), 0.0);
+    return;
+  }
+  if (ibin_ == 1) {
+    int rc = read_binary_grid(path_, buf_, grid.data());
+    if (rc == 1) error("Cannot open file " + path_);
+    if (rc == 2) error("Cannot read file " + path_);
+    return;
+  }
+  read_text(grid, 0);
+}
+
+void GridReader::readreal(const std::string& path, RealGrid& grid, int nskip) {
+  path_.assign(rtrim(path));
+  ensure_size(grid);
+  read_text(grid, nskip);
+}
+
+void GridReader::read_text(RealGrid& grid, int nskip) {
+  const std::string& p = path_;
+  if (!read_whole_file(p, buf_)) error2("Error opening file", p);
+  const char* b = buf_.data();
+  const char* end = b + buf_.size();
+  for (int i = 0; i < nskip; ++i) {
+    if (b == end) error2("Error reading file header", p);
+    const void* nl = std::memchr(b, '\n', static_cast<size_t>(end - b));
+    b = nl ? static_cast<const char*>(nl) + 1 : end;
+  }
+  if (!parse_text_grid(b, end, grid.data())) error2("Error reading file", p);
+}
+
+void readreal(const std::string& path, RealGrid& grid, int nskip) {
+  GridReader reader;
+  reader.readreal(path, grid, nskip);
+}
+
+void readflags(const std::string& path, FlagGrid& flags, std::vector<std::string>& names,
+               int& nzones, int maxzones) {
+  std::string p(rtrim(path));
+  if (flags.size() != static_cast<size_t>(NCELL)) flags.assign(NCELL, 0);
+  if (p == "*") {
+    nzones = 1;
+    names.assign(1, "*");
+    std::fill(flags.begin(), flags.end(), 1);
+    return;
+  }
+  std::string buf;
+  if (!read_whole_file(p, buf)) error2("Error opening file", p);
+  LineReader lr(buf);
+  if (maxzones <= 0) {
+    if (!read_flag_rows(lr, 2, flags)) error2("Error reading file", p);
+    return;
+  }
+  // The header names the zones; it is scanned as it stands (a tab does not
+  // separate two names), over its first 256 characters.
+  std::string_view header;
+  if (!lr.next(header)) error2("Error reading file header", p);
+  header = header.substr(0, 256);
+  nzones = 0;
+  names.clear();
+  int pos = 1, status = 0;
+  for (;;) {
+    std::string tok = charin(header, pos, pos, status);
+    if (status != 0) break;
+    if (++nzones > maxzones) error2("Too many zones in", p);
+    if (tok.size() > 16) tok.resize(16);
+    names.push_back(std::move(tok));
+  }
+  int w = nzones <= 9 ? 1 : 2;
+  if (!read_flag_rows(lr, w, flags)) error2("Error reading file", p);
+  for (int32_t v : flags)
+    if (v < 0 || v > nzones) error2("Zone out of range in file", p);
+}
+
+}  // namespace vadz

@@ -1,0 +1,62 @@
+#include "run/main_program.h"
+
+#include <cstdio>
+#include <memory>
+#include <string_view>
+
+#include "run/config.h"
+#include "run/driver.h"
+#include "run/params.h"
+#include "utl/console.h"
+
+namespace vadz {
+
+namespace {
+
+constexpr const char* USAGE_TEXT =
+    "Usage: vadz <parameter file> [STRESSF f1 f2 f3 f4]\n"
+    "\n"
+    "Reads the parameter file and writes the groundwater model's recharge\n"
+    "array file(s) and well file, for a steady period and twelve monthly\n"
+    "stress periods per transient year.\n"
+    "\n"
+    "  STRESSF f1 f2 f3 f4   stress multipliers: groundwater irrigation of CO,\n"
+    "                        KS and NE, and surface-water/commingled inputs in\n"
+    "                        mound cells; they override a STRESSF line.\n"
+    "\n"
+    "Outputs: the files named by WELL and RECHARGE; with ANNPUMP the tables\n"
+    "YYYYannpump.csv and with ANNRECH annrcp.csv and annrech.csv in the\n"
+    "working folder; with FILE yearly grids in its folder; the budget table,\n"
+    "warnings and any error message on standard output.\n"
+    "Exit status: 0 for a completed run, 1 when the run stopped on an error.\n";
+
+}  // namespace
+
+int main_program(int argc, const char* const* argv) {
+  if (argc == 2) {
+    const std::string_view a = argv[1];
+    if (a == "--help" || a == "-h") {
+      std::fputs(USAGE_TEXT, stdout);
+      return 0;
+    }
+    if (a == "--version") {
+      std::printf("vadz %s\n", VADZ_VERSION);
+      return 0;
+    }
+  }
+  try {
+    // The configuration holds dozens of grids: keep it off the stack.
+    auto cfg = std::make_unique<RunConfig>();
+    auto krig = std::make_unique<Krig>();
+    read_parameters(argc, argv, *cfg, *krig);
+    run_driver(*cfg, *krig);
+  } catch (const Fatal& f) {
+    console_write(f.line());
+    console_flush();
+    return 1;
+  }
+  console_flush();
+  return 0;
+}
+
+}  // namespace vadz

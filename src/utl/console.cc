@@ -1,0 +1,81 @@
+#include "utl/console.h"
+
+#include <cstdio>
+
+#include "utl/format.h"
+#include "utl/scan.h"
+
+namespace vadz {
+
+namespace {
+
+std::string& out_buffer() {
+  static std::string buf;
+  return buf;
+}
+
+}  // namespace
+
+ConsoleLine::ConsoleLine() : buf_(" ") {}
+
+ConsoleLine& ConsoleLine::text(std::string_view s) {
+  if (!last_text_ && buf_.size() > 1) buf_ += ' ';
+  buf_ += s;
+  last_text_ = true;
+  return *this;
+}
+
+ConsoleLine& ConsoleLine::integer(int32_t v) {
+  char f[LISTINT_WIDTH];
+  put_int(f, LISTINT_WIDTH, v);
+  buf_ += ' ';
+  buf_.append(f, LISTINT_WIDTH);
+  last_text_ = false;
+  return *this;
+}
+
+ConsoleLine& ConsoleLine::real(double v) {
+  char f[LISTREAL_WIDTH];
+  put_listreal(f, v);
+  buf_ += ' ';
+  buf_.append(f, LISTREAL_WIDTH);
+  last_text_ = false;
+  return *this;
+}
+
+void console_write(std::string_view bytes) {
+  std::string& buf = out_buffer();
+  buf += bytes;
+  if (buf.size() >= (1u << 16)) console_flush();
+}
+
+void console_line(const ConsoleLine& line) { console_write(line.str()); }
+
+void console_flush() {
+  std::string& buf = out_buffer();
+  if (!buf.empty()) std::fwrite(buf.data(), 1, buf.size(), stdout);
+  buf.clear();
+  std::fflush(stdout);
+}
+
+// The first item of a console line is a text, so a message that is entirely
+// blank still shows one blank (length keeps at least one character).
+static std::string_view trimmed(std::string_view s) {
+  return s.empty() ? std::string_view(" ") : s.substr(0, length(s));
+}
+
+void error(std::string_view msg) { throw Fatal(ConsoleLine().text(trimmed(msg)).str()); }
+
+void error2(std::string_view msg, std::string_view name) {
+  throw Fatal(ConsoleLine().text(trimmed(msg)).text(" ").text(trimmed(name)).str());
+}
+
+void errorint(std::string_view msg, int32_t value) {
+  throw Fatal(ConsoleLine().text(trimmed(msg)).text(" ").integer(value).str());
+}
+
+void errordbl(std::string_view msg, double value) {
+  throw Fatal(ConsoleLine().text(trimmed(msg)).text(" ").real(value).str());
+}
+
+}  // namespace vadz

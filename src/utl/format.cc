@@ -1,0 +1,137 @@
+#include "utl/format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace vadz {
+
+namespace {
+
+char* stars(char* p, int w) {
+  std::memset(p, '*', w);
+  return p + w;
+}
+
+// Right-aligns n characters of s in a field of w; asterisks when too wide.
+char* place(char* p, int w, const char* s, int n) {
+  if (n > w) return stars(p, w);
+  std::memset(p, ' ', w - n);
+  std::memcpy(p + (w - n), s, n);
+  return p + w;
+}
+
+// NaN and infinities in a field of w: "NaN", "Infinity" or "Inf" with a
+// minus for negative infinity.
+char* put_special(char* p, int w, double v) {
+  if (std::isnan(v)) return place(p, w, "NaN", 3);
+  const bool neg = v < 0;
+  if (w >= 8 + (neg ? 1 : 0)) return place(p, w, neg ? "-Infinity" : "Infinity", neg ? 9 : 8);
+  return place(p, w, neg ? "-Inf" : "Inf", neg ? 4 : 3);
+}
+
+}  // namespace
+
+char* put_int(char* p, int w, int64_t v) {
+  char buf[24];
+  auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return place(p, w, buf, static_cast<int>(r.ptr - buf));
+}
+
+char* put_fixed(char* p, int w, int d, double v) {
+  if (!std::isfinite(v)) return put_special(p, w, v);
+  const double a = std::fabs(v);
+  // Anything at or above 1e(w) cannot fit; spares formatting 300-digit numbers.
+  if (a >= 1e22 && w <= 22) return stars(p, w);
+  char buf[400];
+  char* s = buf + 1;  // room for the sign
+  auto r = std::to_chars(s, buf + sizeof buf - 1, a, std::chars_format::fixed, d);
+  char* e = r.ptr;
+  if (d == 0) *e++ = '.';
+  if (v < 0) *--s = '-';
+  int n = static_cast<int>(e - s);
+  if (n > w) {
+    // The 0 before the point is optional when the field has no room for it.
+    char* z = (v < 0) ? s + 1 : s;
+    if (n - 1 <= w && z[0] == '0' && z[1] == '.') {
+      std::memmove(z, z + 1, e - z - 1);
+      --n;
+    } else {
+      return stars(p, w);
+    }
+  }
+  return place(p, w, s, n);
+}
+
+char* put_sci(char* p, int w, int d, double v) {
+  if (!std::isfinite(v)) return put_special(p, w, v);
+  char m[64];
+  auto r = std::to_chars(m, m + sizeof m, std::fabs(v), std::chars_format::scientific, d);
+  // m holds d.ddde[+-]XX; the exponent follows the 'e'.
+  char* epos = static_cast<char*>(std::memchr(m, 'e', r.ptr - m));
+  int ex = 0;
+  std::from_chars(epos + 2, r.ptr, ex);
+  if (epos[1] == '-') ex = -ex;
+  char buf[80];
+  int n = 0;
+  if (v < 0) buf[n++] = '-';
+  std::memcpy(buf + n, m, epos - m);
+  n += static_cast<int>(epos - m);
+  const int ax = ex < 0 ? -ex : ex;
+  if (ax <= 99) {
+    buf[n++] = 'E';
+    buf[n++] = ex < 0 ? '-' : '+';
+    buf[n++] = static_cast<char>('0' + ax / 10);
+    buf[n++] = static_cast<char>('0' + ax % 10);
+  } else {
+    // Three-digit exponents drop the letter, as the model's readers expect.
+    buf[n++] = ex < 0 ? '-' : '+';
+    buf[n++] = static_cast<char>('0' + ax / 100);
+    buf[n++] = static_cast<char>('0' + ax / 10 % 10);
+    buf[n++] = static_cast<char>('0' + ax % 10);
+  }
+  return place(p, w, buf, n);
+}
+
+char* put_listreal(char* p, double v) {
+  constexpr int W = LISTREAL_WIDTH;
+  if (!std::isfinite(v)) return put_special(p, W, v);
+  char buf[64];
+  int n = 0;
+  if (std::signbit(v)) buf[n++] = '-';
+  const double a = std::fabs(v);
+  if (a == 0.0) {
+    std::memcpy(buf + n, "0.0000000000000000", 18);
+    n += 18;
+    place(p, 20, buf, n);
+    std::memset(p + 20, ' ', 5);
+    return p + W;
+  }
+  // 17 significant digits; the exponent after rounding picks the form.
+  char m[64];
+  auto r = std::to_chars(m, m + sizeof m, a, std::chars_format::scientific, 16);
+  char* epos = static_cast<char*>(std::memchr(m, 'e', r.ptr - m));
+  int ex = 0;
+  std::from_chars(epos + 2, r.ptr, ex);
+  if (epos[1] == '-') ex = -ex;
+  if (ex >= -1 && ex <= 16) {
+    const int dec = 16 - ex;  // 17 - digits before the point (0 below 1)
+    auto f = std::to_chars(buf + n, buf + sizeof buf, a, std::chars_format::fixed, dec);
+    n = static_cast<int>(f.ptr - buf);
+    if (dec == 0) buf[n++] = '.';
+    place(p, 20, buf, n);
+    std::memset(p + 20, ' ', 5);
+    return p + W;
+  }
+  std::memcpy(buf + n, m, epos - m);
+  n += static_cast<int>(epos - m);
+  const int ax = ex < 0 ? -ex : ex;
+  buf[n++] = 'E';
+  buf[n++] = ex < 0 ? '-' : '+';
+  buf[n++] = static_cast<char>('0' + ax / 100);
+  buf[n++] = static_cast<char>('0' + ax / 10 % 10);
+  buf[n++] = static_cast<char>('0' + ax % 10);
+  return place(p, W, buf, n);
+}
+
+}  // namespace vadz

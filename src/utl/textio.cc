@@ -1,0 +1,138 @@
+#include "utl/textio.h"
+
+#include <cstring>
+#include <filesystem>
+
+#include "utl/console.h"
+
+namespace vadz {
+
+bool file_exists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
+}
+
+bool read_whole_file(const std::string& path, std::string& buf) {
+  std::FILE* fp = std::fopen(path.c_str(), "rb");
+  if (!fp) return false;
+  buf.clear();
+  size_t cap = buf.capacity() > 0 ? buf.capacity() : (1u << 16);
+  bool ok = true;
+  for (;;) {
+    const size_t have = buf.size();
+    if (cap < have + (1u << 16)) cap = 2 * (have + (1u << 16));
+    buf.resize(cap);
+    const size_t got = std::fread(buf.data() + have, 1, cap - have, fp);
+    buf.resize(have + got);
+    if (got < cap - have) {
+      ok = !std::ferror(fp);
+      break;
+    }
+  }
+  std::fclose(fp);
+  return ok;
+}
+
+bool LineReader::next(std::string_view& line) {
+  if (pos_ >= data_.size()) return false;
+  size_t e = data_.find('\n', pos_);
+  size_t stop = e == std::string_view::npos ? data_.size() : e;
+  size_t len = stop - pos_;
+  if (e != std::string_view::npos && len > 0 && data_[stop - 1] == '\r') --len;
+  line = data_.substr(pos_, len);
+  pos_ = e == std::string_view::npos ? data_.size() : e + 1;
+  return true;
+}
+
+namespace {
+constexpr size_t OUTBUF = 1u << 18;
+}
+
+OutFile::~OutFile() {
+  if (fp_) {
+    flush_quietly();
+    std::fclose(fp_);
+  }
+}
+
+OutFile::OutFile(OutFile&& o) noexcept
+    : fp_(o.fp_), name_(std::move(o.name_)), buf_(std::move(o.buf_)), used_(o.used_) {
+  o.fp_ = nullptr;
+  o.used_ = 0;
+}
+
+OutFile& OutFile::operator=(OutFile&& o) noexcept {
+  if (this != &o) {
+    if (fp_) {
+      flush_quietly();
+      std::fclose(fp_);
+    }
+    fp_ = o.fp_;
+    name_ = std::move(o.name_);
+    buf_ = std::move(o.buf_);
+    used_ = o.used_;
+    o.fp_ = nullptr;
+    o.used_ = 0;
+  }
+  return *this;
+}
+
+bool OutFile::open(const std::string& path, Mode mode) {
+  if (fp_) {
+    flush_quietly();
+    std::fclose(fp_);
+    fp_ = nullptr;
+  }
+  name_ = path;
+  used_ = 0;
+  fp_ = std::fopen(path.c_str(), mode == Mode::Append ? "ab" : "wb");
+  if (!fp_) return false;
+  std::setvbuf(fp_, nullptr, _IONBF, 0);
+  if (buf_.size() < OUTBUF) buf_.resize(OUTBUF);
+  return true;
+}
+
+void OutFile::flush_buffer() {
+  if (used_ > 0 && std::fwrite(buf_.data(), 1, used_, fp_) != used_) {
+    used_ = 0;
+    error2("Cannot write to file", name_);
+  }
+  used_ = 0;
+}
+
+void OutFile::flush_quietly() {
+  if (used_ > 0) std::fwrite(buf_.data(), 1, used_, fp_);
+  used_ = 0;
+}
+
+void OutFile::write(std::string_view bytes) {
+  if (!fp_) error2("Cannot write to file", name_);
+  if (used_ + bytes.size() <= buf_.size()) {
+    std::memcpy(buf_.data() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+    return;
+  }
+  flush_buffer();
+  if (bytes.size() >= buf_.size()) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), fp_) != bytes.size())
+      error2("Cannot write to file", name_);
+    return;
+  }
+  std::memcpy(buf_.data(), bytes.data(), bytes.size());
+  used_ = bytes.size();
+}
+
+void OutFile::line(std::string_view text) {
+  write(text);
+  write("\r\n", 2);
+}
+
+void OutFile::close() {
+  if (!fp_) return;
+  flush_buffer();
+  std::FILE* fp = fp_;
+  fp_ = nullptr;
+  if (std::fclose(fp) != 0) error2("Cannot write to file", name_);
+}
+
+}  // namespace vadz
