@@ -37,7 +37,7 @@ long tabulation_points(double pmax) {
   return static_cast<long>(f) + 1;
 }
 
-std::string cut(std::string_view msg, std::string_view line) {
+std::string with_line(std::string_view msg, std::string_view line) {
   std::string s(msg);
   s += rtrim(line);
   return s;
@@ -57,13 +57,13 @@ void read_function_data(LineState& ls, int nsoil, FunctionData& d) {
     }
     int i = d.n;
     if (i + 1 > MAXFDATA) error("Too many FUNCTION data");
-    if (!std::isfinite(p)) error(cut("Invalid FUNCTION data ", ls.line));
+    if (!std::isfinite(p)) error(with_line("Invalid FUNCTION data ", ls.line));
     if (i == 0 && p != 0.0) error("FUNCTION data must start at zero");
     if (i > 0 && p <= d.p[i - 1]) error("FUNCTION data not monotone increasing");
     d.p[i] = p;
     for (int k = 0; k < 2 * nsoil; ++k) {
       double v = realin(ls.line, pos, pos, status);
-      if (status != 0 || !std::isfinite(v)) error(cut("Invalid FUNCTION data ", ls.line));
+      if (status != 0 || !std::isfinite(v)) error(with_line("Invalid FUNCTION data ", ls.line));
       d.y[k][i] = v;
     }
     d.n = i + 1;
@@ -100,10 +100,10 @@ void readfunction(LineState& ls, CurveTable& table, int nsoil) {
   if (nsoil > MAXSOIL) nsoil = MAXSOIL;
   int status = 0;
   std::string fname = charin(ls.line, ls.ipos, ls.ipos, status);
-  if (status != 0) error(cut("Invalid FUNCTION output file name ", ls.line));
+  if (status != 0) error(with_line("Invalid FUNCTION output file name ", ls.line));
   int itype = intin(ls.line, ls.ipos, ls.ipos, status);
   if (status != 0 || (itype != 1 && itype != 2))
-    error(cut("Invalid FUNCTION spline type ", ls.line));
+    error(with_line("Invalid FUNCTION spline type ", ls.line));
 
   FunctionData d;
   read_function_data(ls, nsoil, d);

@@ -18,7 +18,9 @@ struct Krig {
 };
 
 void krigmat(double x0, double y0, const double* x, const double* y, double* a, int n, int d);
-// Returns 1 when factored, 0 when a row is entirely zero.
+// Returns 1 when factored, 0 when a row is entirely zero, 2 when factored
+// with an exactly zero pivot replaced (a singular matrix). indx gets the
+// 1-based pivot rows.
 int ludcmp(double* a, int N, int* indx, double* vv);
 void lubksb(const double* a, int N, const int* indx, double* b);
 // Builds, factors and inverts the system of n points; fatal on failure.
@@ -32,10 +34,11 @@ double evalkrige(const Krig& k, double x0, double y0, const double* x, const dou
 // so an estimate is one dot product, bit-identical to evalkrige.
 class KrigeWeights {
  public:
-  // Weights at the centres of cells with select[cell] true.
+  // Weights at the centres of cells with select[cell] true (grid origin).
   void compute(const Krig& k, const double* x, const double* y, int n, int d,
                const std::vector<bool>& select);
-  // Sum over points j ascending of v[j] * w(cell, j), starting from 0.
+  // Sum over points j ascending of v[j] * w(cell, j), starting from 0;
+  // NaN for a cell that was not selected.
   double estimate(int cellindex, const double* v) const;
   int npoints() const { return n_; }
 

@@ -1,0 +1,128 @@
+#include "input/stations.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include "utl/console.h"
+#include "utl/scan.h"
+#include "utl/textio.h"
+
+namespace vadz {
+
+namespace {
+
+constexpr size_t NAMELEN = 16;  // station names are matched on their first 16 characters
+
+std::string with_line(std::string_view msg, std::string_view line) {
+  std::string s(msg);
+  s += rtrim(line);
+  return s;
+}
+
+std::string_view drop_cr(std::string_view raw) {
+  if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+  return raw;
+}
+
+// The end mark of both station files, recognised on the line as read:
+// "END" in capitals from the first column, then blanks only.
+bool is_end(std::string_view raw) {
+  raw = drop_cr(raw);
+  if (raw.substr(0, 3) != "END") return false;
+  return raw.find_first_not_of(' ', 3) == std::string_view::npos;
+}
+
+// Next data line of a station file into line (cleaned), skipping comment and
+// blank lines; false at "END" or the end of the file.
+bool next_data_line(LineReader& lr, std::string& line) {
+  std::string_view raw;
+  while (lr.next(raw)) {
+    if (is_end(raw)) return false;
+    line.assign(drop_cr(raw));
+    if (linefix(line) == 0) return true;
+  }
+  return false;
+}
+
+// Compares a header token with a kept station name, trailing blanks ignored.
+bool same_name(std::string_view token, std::string_view name) {
+  return rtrim(token) == rtrim(name);
+}
+
+}  // namespace
+
+void readstation(LineState& ls, StationTable& st) {
+  int status = 0;
+  std::string locfile = charin(ls.line, ls.ipos, ls.ipos, status);
+  if (status != 0) error(with_line("Invalid STATION location file name ", ls.line));
+  locfile.assign(rtrim(locfile));
+  std::string buf;
+  if (!read_whole_file(locfile, buf)) error("Error opening file " + locfile);
+  std::string pcpfile = charin(ls.line, ls.ipos, ls.ipos, status);
+  if (status != 0) error(with_line("Invalid STATION precipitation file name ", ls.line));
+  pcpfile.assign(rtrim(pcpfile));
+  int idrift = intin(ls.line, ls.ipos, ls.ipos, status);
+  if (status != 0 || idrift < 0 || idrift > 3)
+    error(with_line("Invalid STATION drift order ", ls.line));
+  st.idrift = idrift;
+
+  // Location file: a header line, then name, X, Y (feet) per station.
+  std::array<std::string, MAXSTN> names;
+  {
+    LineReader lr(buf);
+    std::string_view raw;
+    if (!lr.next(raw)) error2("Error reading file header", locfile);
+    st.nstn = 0;
+    while (next_data_line(lr, ls.line)) {
+      if (st.nstn + 1 > MAXSTN) error("Too many stations");
+      int i = st.nstn++;
+      int pos = 1;
+      std::string name = charin(ls.line, pos, pos, status);
+      if (status != 0) error(with_line("Invalid station name ", ls.line));
+      if (name.size() > NAMELEN) name.resize(NAMELEN);
+      names[i] = std::move(name);
+      double x = realin(ls.line, pos, pos, status);
+      if (status != 0 || !std::isfinite(x)) error(with_line("Invalid station X ", ls.line));
+      double y = realin(ls.line, pos, pos, status);
+      if (status != 0 || !std::isfinite(y)) error(with_line("Invalid station Y ", ls.line));
+      st.stnx[i] = x;
+      st.stny[i] = y;
+    }
+  }
+
+  // Precipitation file: a header naming the stations in location-file
+  // order after a label, then a year and one value (inches) per station.
+  if (!read_whole_file(pcpfile, buf)) error("Error opening file " + pcpfile);
+  LineReader lr(buf);
+  std::string_view raw;
+  if (!lr.next(raw)) error2("Error reading file header", pcpfile);
+  // The header is taken as it stands: only blanks separate its names.
+  std::string_view header = drop_cr(raw);
+  int pos = 1;
+  charin(header, pos, pos, status);
+  for (int i = 0; i < st.nstn; ++i) {
+    std::string tok = charin(header, pos, pos, status);
+    if (status != 0 || !same_name(tok, names[i])) error("Precip data out of order " + tok);
+  }
+
+  for (int y = 0; y < NYEARS; ++y)
+    std::fill_n(st.pstn.begin() + MAXSTN * y, st.nstn, 0.0);
+  st.hasyear.fill(false);
+  while (next_data_line(lr, ls.line)) {
+    pos = 1;
+    int year = intin(ls.line, pos, pos, status);
+    if (status != 0) error(with_line("Invalid precip year ", ls.line));
+    if (year < FIRST_YEAR || year > LAST_YEAR) continue;
+    double* row = &st.pstn[MAXSTN * (year - FIRST_YEAR)];
+    for (int i = 0; i < st.nstn; ++i) {
+      double v = realin(ls.line, pos, pos, status);
+      if (status != 0 || !std::isfinite(v)) error(with_line("Invalid precip data ", ls.line));
+      row[i] = v;
+    }
+    st.hasyear[year - FIRST_YEAR] = true;
+  }
+}
+
+}  // namespace vadz

@@ -1,0 +1,51 @@
+#include "utl/console.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace vadz {
+namespace {
+
+template <class F>
+std::string fatal_line(F f) {
+  try {
+    f();
+  } catch (const Fatal& e) {
+    return e.line();
+  }
+  return "no error";
+}
+
+TEST(ConsoleTest, ErrorLayouts) {
+  EXPECT_EQ(fatal_line([] { error("No SOILs specified  "); }), " No SOILs specified\r\n");
+  EXPECT_EQ(fatal_line([] { error("   "); }), "  \r\n");
+  EXPECT_EQ(fatal_line([] { error("  lead and  inner"); }), "   lead and  inner\r\n");
+  EXPECT_EQ(fatal_line([] { error2("Error opening file", "a.txt" + std::string(250, ' ')); }),
+            " Error opening file a.txt\r\n");
+  EXPECT_EQ(fatal_line([] { errorint("Invalid FILE extention", 2); }),
+            " Invalid FILE extention            2\r\n");
+  EXPECT_EQ(fatal_line([] { errorint("x", -2147483647 - 1); }), " x  -2147483648\r\n");
+  EXPECT_EQ(fatal_line([] { errordbl("Negative PPT", -0.25); }),
+            " Negative PPT  -0.25000000000000000     \r\n");
+}
+
+TEST(ConsoleTest, ItemSeparators) {
+  // The terrain warning of row 12, column 34 and a multiplier of 0.
+  std::string w = ConsoleLine()
+                      .text("WARNING: ")
+                      .text("Terrain multiplier error ")
+                      .integer(12)
+                      .integer(34)
+                      .real(0.0)
+                      .str();
+  EXPECT_EQ(w, " WARNING: Terrain multiplier error           12          34"
+               "   0.0000000000000000     \r\n");
+  std::string s = ConsoleLine().text("stress multipliers from cmd line: ").text(" ").real(1.0).str();
+  EXPECT_EQ(s, " stress multipliers from cmd line:     1.0000000000000000     \r\n");
+  std::string g = ConsoleLine().text("GWMASK: ").integer(53790).text(" cells in zone to exclude pumping").str();
+  EXPECT_EQ(g, " GWMASK:        53790  cells in zone to exclude pumping\r\n");
+}
+
+}  // namespace
+}  // namespace vadz
