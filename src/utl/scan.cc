@@ -55,12 +55,12 @@ std::string charin(std::string_view line, int start, int& pos, int& status) {
     }
     pos = q + 1;
     status = 0;
-    return std::string(line.substr(p, q - p - 1));
+    return std::string(line.data() + p, static_cast<size_t>(q - p - 1));
   }
   const int q = token_end(line, p);
   pos = q;
   status = 0;
-  return std::string(line.substr(p - 1, q - p));
+  return std::string(line.data() + (p - 1), static_cast<size_t>(q - p));
 }
 
 int32_t intin(std::string_view line, int start, int& pos, int& status) {

@@ -149,7 +149,7 @@ TEST(ParamsE2EWarnings, MissingSoilInActiveCellsOnly) {
              "IBOUND ibound.txt\nSOIL soil.txt\nFUNCTION t.txt 1\n0 0 0\n100 10 20\n" +
                  MONTH_LINE + "PRISM p\n");
   RunResult r = run_vadz(dir.path(), {"run.par"});
-  EXPECT_EQ(r.out, " PRISMpath=p\r\n WARNING: Missing soil type           2           3\r\n" + NO_WELL);
+  EXPECT_EQ(r.out, " PRISMpath=p\r\n WARNING: Missing soil type            2           3\r\n" + NO_WELL);
 }
 
 }  // namespace
