@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace vadz {
@@ -38,9 +39,61 @@ char* put_int(char* p, int w, int64_t v) {
   return place(p, w, buf, static_cast<int>(r.ptr - buf));
 }
 
+namespace {
+
+constexpr double POW10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+
+// Fast path of put_fixed for moderate magnitudes: the rounded product
+// a * 10^d decides the rounding of the exact product whenever it lies
+// clearly away from a half (the product's error is below 2^-22 there).
+// Returns nullptr when the slow path must decide.
+char* fixed_fast(char* p, int w, int d, double v, double a) {
+  const double x = a * POW10[d];
+  if (!(x < 2147483648.0)) return nullptr;
+  const double fl = std::floor(x);
+  const double frac = x - fl;
+  if (std::fabs(frac - 0.5) < 1e-6) return nullptr;
+  uint64_t n = static_cast<uint64_t>(fl) + (frac > 0.5 ? 1 : 0);
+  char buf[32];
+  char* e = buf + sizeof buf;
+  char* s = e;
+  for (int i = 0; i < d; ++i) {
+    *--s = static_cast<char>('0' + n % 10);
+    n /= 10;
+  }
+  *--s = '.';
+  do {
+    *--s = static_cast<char>('0' + n % 10);
+    n /= 10;
+  } while (n != 0);
+  if (v < 0) *--s = '-';
+  int len = static_cast<int>(e - s);
+  if (len > w) {
+    char* z = (v < 0) ? s + 1 : s;
+    if (len - 1 <= w && z[0] == '0' && z[1] == '.') {
+      // The 0 before the point is optional when the field has no room for it.
+      if (v < 0) {
+        z[0] = '-';
+        s = z;
+      } else {
+        s = z + 1;
+      }
+      --len;
+    } else {
+      return stars(p, w);
+    }
+  }
+  return place(p, w, s, len);
+}
+
+}  // namespace
+
 char* put_fixed(char* p, int w, int d, double v) {
   if (!std::isfinite(v)) return put_special(p, w, v);
   const double a = std::fabs(v);
+  if (d <= 9) {
+    if (char* q = fixed_fast(p, w, d, v, a)) return q;
+  }
   // Anything at or above 1e(w) cannot fit; spares formatting 300-digit numbers.
   if (a >= 1e22 && w <= 22) return stars(p, w);
   char buf[400];
