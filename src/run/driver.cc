@@ -1,6 +1,5 @@
 #include "run/driver.h"
 
-#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -34,6 +33,7 @@ void open_model_file(OutFile& f, const std::string& name, OutFile::Mode mode) {
   if (!f.open(name, mode)) error("Cannot open file " + name);
 }
 
+// February has 29 days in every year divisible by 4, 2100 included.
 int month_seconds(int year, int m) {
   const int days = (m == 2 && year % 4 == 0) ? 29 : NDM[m - 1];
   return days * SECONDS_PER_DAY;
@@ -46,13 +46,13 @@ void run_driver(const RunConfig& cfg, Krig& krig) {
   const bool steady = cfg.ssyr1 > 0;
   const int ntrans = cfg.tryr2 >= cfg.tryr1 ? cfg.tryr2 - cfg.tryr1 + 1 : 0;
 
-  // 1. Kriging of station precipitation: one system and one set of cell
-  //    weights for the whole run.
+  // Kriging of station precipitation: one system and one set of cell weights
+  // for the whole run.
   KrigeWeights weights;
   const KrigeWeights* wptr = nullptr;
   if (cfg.iprism == 0) {
     krigmatinv(X0, Y0, st.stnx.data(), st.stny.data(), krig, st.nstn, st.idrift);
-    // A year without station data would be kriged as zero precipitation.
+    // A year without a data line would be kriged as zero precipitation.
     if (steady) {
       for (int y = cfg.ssyr1; y <= cfg.ssyr2; ++y)
         if (!st.has_year(y)) errorint("No precip data for year", y);
@@ -65,7 +65,7 @@ void run_driver(const RunConfig& cfg, Krig& krig) {
     wptr = &weights;
   }
 
-  // 2.-4. The model files and their header lines.
+  // The model files and their header lines.
   const OutFile::Mode mode = cfg.iappend ? OutFile::Mode::Append : OutFile::Mode::Replace;
   ModelFiles files;
   const std::string welname(rtrim(cfg.welfile));
@@ -75,12 +75,11 @@ void run_driver(const RunConfig& cfg, Krig& krig) {
   if (!cfg.iappend) {
     char* p = put_int(head, 10, MAXWEL);
     p = put_int(p, 10, cfg.iwelcb);
-    files.wel.line(std::string_view(head, p - head).substr(0) );
-    files.wel.write(" NOPRINT");
+    files.wel.line(std::string(head, p - head) + " NOPRINT");
   }
-  (void)0;
   if (cfg.nrch == 0) error("No recharge file(s) specified");
-  for (int k = 0; k < cfg.nrch && k < 4; ++k) {
+  const int nrch = cfg.nrch < 4 ? cfg.nrch : 4;
+  for (int k = 0; k < nrch; ++k) {
     open_model_file(files.rch[k], std::string(rtrim(cfg.rchfile[k])), mode);
     if (!cfg.iappend) {
       char* p = put_int(head, 10, 1);
@@ -88,6 +87,87 @@ void run_driver(const RunConfig& cfg, Krig& krig) {
       files.rch[k].line(std::string_view(head, p - head));
     }
   }
+
+  // Every grid of the run, allocated once.
+  AnnualArrays ann;
+  EvalWork ew;
+  PeriodWork pw;
+  ew.reader.set_binary(cfg.ibin);
+  pw.reader.set_binary(cfg.ibin);
+  RealGrid curv = real_grid();
+  RealGrid rpp = real_grid();
+  RealGrid rch;
+
+  // annrcp.csv and annrech.csv hold one column per transient year and are
+  // written only when every transient year lies within 1990..2015.
+  const bool rechtables =
+      cfg.iannrech && ntrans > 0 && cfg.tryr1 >= RECH_FIRST && cfg.tryr2 <= RECH_LAST;
+  std::vector<RealGrid> annrcp, annrech;
+  if (rechtables) {
+    annrcp.assign(ntrans, real_grid());
+    annrech.assign(ntrans, real_grid());
+  }
+
+  Progress progress((steady ? 1 : 0) + 12 * ntrans);
+
+  // The steady period: the mean recharge from precipitation of the window.
+  if (steady) {
+    rch = real_grid();
+    ann.clear();
+    for (int y = cfg.ssyr1; y <= cfg.ssyr2; ++y) {
+      evalcurve(cfg, wptr, ew, curv, 1, y, ann, rpp);
+      for (int i = 0; i < NCELL; ++i) rch[i] += curv[i];
+    }
+    const double nyears = cfg.ssyr2 - cfg.ssyr1 + 1;
+    for (int i = 0; i < NCELL; ++i) rch[i] = rch[i] / nyears;
+    period(cfg, pw, files, rch, "Steady ", "steady", "steady", -1, STEADY_SECONDS, cfg.ssmult,
+           ann);
+    budget(cfg, "SS  ", rch, ann, rpp);
+    progress.step(0, 0);
+  }
+
+  // The transient years, twelve monthly periods each.
+  OutFile pumptable;
+  for (int y = cfg.tryr1; y <= cfg.tryr2; ++y) {
+    ann.clear();
+    evalcurve(cfg, wptr, ew, curv, 0, y, ann, rpp);
+    char ystem[4];
+    put_int(ystem, 4, y);
+    const std::string_view ys(ystem, 4);
+    if (cfg.iannpump) open_pump_table(pumptable, y);
+    for (int m = 1; m <= 12; ++m) {
+      char label[7], pstem[7];
+      put_int(label, 2, m);
+      label[2] = '/';
+      put_int(label + 3, 4, y);
+      put_fixed(pstem, 7, 2, y + m / 100.0);
+      period(cfg, pw, files, curv, std::string_view(label, 7), std::string_view(pstem, 7), ys, y,
+             month_seconds(y, m), cfg.monmult[m - 1], ann);
+      progress.step(y, m);
+    }
+    budget(cfg, ys, curv, ann, rpp);
+    if (cfg.iannpump) write_pump_table(pumptable, ann);
+    if (rechtables) {
+      // Recharge from precipitation plus the three irrigation returns,
+      // acre-feet turned into inches over the cell.
+      RealGrid& rcp = annrcp[y - cfg.tryr1];
+      RealGrid& rech = annrech[y - cfg.tryr1];
+      const RealGrid& rcg = ann.annrcg[0];
+      const RealGrid& rcs = ann.annrcs[0];
+      const RealGrid& rcc = ann.annrcc[0];
+      for (int i = 0; i < NCELL; ++i) {
+        rcp[i] = curv[i];
+        rech[i] = curv[i] + AF_TO_INCHES * ((rcg[i] + rcs[i]) + rcc[i]);
+      }
+    }
+  }
+
+  if (rechtables) write_recharge_tables(annrcp, annrech, cfg.tryr1, cfg.ibound);
+
+  progress.finish();
+  files.wel.close();
+  for (int k = 0; k < nrch; ++k) files.rch[k].close();
+  console_flush();
 }
 
 }  // namespace vadz
