@@ -22,10 +22,60 @@ constexpr int32_t GRID_BYTES = NCELL * 8;  // 430,320
 inline bool is_blank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
 inline bool is_sep(char ch) { return is_blank(ch) || ch == ','; }
 
-// One number token [t, e): the plain decimal/exponent forms go through
-// from_chars; the other forms the scanners know (D and Q exponents, 1.5+3,
-// a leading '+') through parse_real. False for anything else.
+constexpr double POW10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The common token: up to 19 significant digits and a small decimal
+// exponent. Digits and power of ten are then both exact doubles, so one
+// multiplication or division gives the correctly rounded value. False when
+// the token needs the general path.
+inline bool short_decimal(const char* p, const char* end, const char*& e, double& v) {
+  bool neg = p != end && *p == '-';
+  if (neg) ++p;
+  uint64_t m = 0;
+  int ndig = 0, exp10 = 0;
+  // Every digit counts towards the 19, leading zeros too: a rare long
+  // token just takes the general path.
+  const char* d0 = p;
+  for (; p != end && *p >= '0' && *p <= '9'; ++p) m = m * 10 + static_cast<unsigned>(*p - '0');
+  ndig = static_cast<int>(p - d0);
+  if (p != end && *p == '.') {
+    const char* f0 = ++p;
+    for (; p != end && *p >= '0' && *p <= '9'; ++p) m = m * 10 + static_cast<unsigned>(*p - '0');
+    exp10 = -static_cast<int>(p - f0);
+    ndig -= exp10;
+  }
+  if (ndig == 0 || ndig > 19) return false;
+  if (p != end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    bool eneg = p != end && *p == '-';
+    if (p != end && (*p == '-' || *p == '+')) ++p;
+    int x = 0, nx = 0;
+    for (; p != end && *p >= '0' && *p <= '9'; ++p, ++nx)
+      if (nx < 5) x = x * 10 + (*p - '0');
+    if (nx == 0 || nx > 4) return false;
+    exp10 += eneg ? -x : x;
+  }
+  if (p != end && !is_sep(*p)) return false;
+  if (m == 0) {
+    v = neg ? -0.0 : 0.0;
+  } else if (m <= (uint64_t{1} << 53) && exp10 >= -22 && exp10 <= 22) {
+    double d = static_cast<double>(m);
+    v = exp10 < 0 ? d / POW10[-exp10] : d * POW10[exp10];
+    if (neg) v = -v;
+  } else {
+    return false;
+  }
+  e = p;
+  return true;
+}
+
+// One number token [t, e): the plain decimal/exponent forms through the
+// short path or from_chars; the other forms the scanners know (D and Q
+// exponents, 1.5+3, a leading '+') through parse_real. False for anything else.
 inline bool grid_number(const char* t, const char* end, const char*& e, double& v) {
+  if (short_decimal(t, end, e, v)) return true;
   auto [q, ec] = std::from_chars(t, end, v);
   if (ec == std::errc() && (q == end || is_sep(*q))) {
     e = q;

@@ -21,26 +21,29 @@ std::string with_line(std::string_view msg, std::string_view line) {
   return s;
 }
 
-std::string_view drop_cr(std::string_view raw) {
-  if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-  return raw;
+// Next line of data as read. The line reader drops the CR of a CR LF; a
+// last line without LF may still end in the CR of its pair.
+bool next_raw(LineReader& lr, std::string_view data, std::string_view& raw) {
+  if (!lr.next(raw)) return false;
+  if (lr.at_end() && data.back() != '\n' && !raw.empty() && raw.back() == '\r')
+    raw.remove_suffix(1);
+  return true;
 }
 
 // The end mark of both station files, recognised on the line as read:
 // "END" in capitals from the first column, then blanks only.
 bool is_end(std::string_view raw) {
-  raw = drop_cr(raw);
   if (raw.substr(0, 3) != "END") return false;
   return raw.find_first_not_of(' ', 3) == std::string_view::npos;
 }
 
 // Next data line of a station file into line (cleaned), skipping comment and
 // blank lines; false at "END" or the end of the file.
-bool next_data_line(LineReader& lr, std::string& line) {
+bool next_data_line(LineReader& lr, std::string_view data, std::string& line) {
   std::string_view raw;
-  while (lr.next(raw)) {
+  while (next_raw(lr, data, raw)) {
     if (is_end(raw)) return false;
-    line.assign(drop_cr(raw));
+    line.assign(raw);
     if (linefix(line) == 0) return true;
   }
   return false;
@@ -73,9 +76,9 @@ void readstation(LineState& ls, StationTable& st) {
   {
     LineReader lr(buf);
     std::string_view raw;
-    if (!lr.next(raw)) error2("Error reading file header", locfile);
+    if (!next_raw(lr, buf, raw)) error2("Error reading file header", locfile);
     st.nstn = 0;
-    while (next_data_line(lr, ls.line)) {
+    while (next_data_line(lr, buf, ls.line)) {
       if (st.nstn + 1 > MAXSTN) error("Too many stations");
       int i = st.nstn++;
       int pos = 1;
@@ -97,9 +100,9 @@ void readstation(LineState& ls, StationTable& st) {
   if (!read_whole_file(pcpfile, buf)) error("Error opening file " + pcpfile);
   LineReader lr(buf);
   std::string_view raw;
-  if (!lr.next(raw)) error2("Error reading file header", pcpfile);
+  if (!next_raw(lr, buf, raw)) error2("Error reading file header", pcpfile);
   // The header is taken as it stands: only blanks separate its names.
-  std::string_view header = drop_cr(raw);
+  std::string_view header = raw;
   int pos = 1;
   charin(header, pos, pos, status);
   for (int i = 0; i < st.nstn; ++i) {
@@ -110,7 +113,7 @@ void readstation(LineState& ls, StationTable& st) {
   for (int y = 0; y < NYEARS; ++y)
     std::fill_n(st.pstn.begin() + MAXSTN * y, st.nstn, 0.0);
   st.hasyear.fill(false);
-  while (next_data_line(lr, ls.line)) {
+  while (next_data_line(lr, buf, ls.line)) {
     pos = 1;
     int year = intin(ls.line, pos, pos, status);
     if (status != 0) error(with_line("Invalid precip year ", ls.line));

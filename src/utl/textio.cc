@@ -38,7 +38,7 @@ bool LineReader::next(std::string_view& line) {
   size_t e = data_.find('\n', pos_);
   size_t stop = e == std::string_view::npos ? data_.size() : e;
   size_t len = stop - pos_;
-  if (e != std::string_view::npos && len > 0 && data_[stop - 1] == '\r') --len;
+  if (len > 0 && data_[stop - 1] == '\r') --len;
   line = data_.substr(pos_, len);
   pos_ = e == std::string_view::npos ? data_.size() : e + 1;
   return true;

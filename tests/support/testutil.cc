@@ -56,7 +56,11 @@ std::string text_grid(const std::function<double(int c, int r)>& f) {
 
 std::string flag_file(const std::string& header, int width,
                       const std::function<int(int c, int r)>& f) {
-  std::string s = header.empty() ? "" : header + "\n";
+  std::string s;
+  if (!header.empty()) {
+    s += header;
+    s += '\n';
+  }
   char buf[16];
   for (int r = 1; r <= 165; ++r) {
     for (int c = 1; c <= 326; ++c) {
