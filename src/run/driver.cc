@@ -123,6 +123,7 @@ void run_driver(const RunConfig& cfg, Krig& krig) {
     period(cfg, pw, files, rch, "Steady ", "steady", "steady", -1, STEADY_SECONDS, cfg.ssmult,
            ann);
     budget(cfg, "SS  ", rch, ann, rpp);
+    console_flush();  // a budget row shows as soon as its period is done
     progress.step(0, 0);
   }
 
@@ -146,6 +147,7 @@ void run_driver(const RunConfig& cfg, Krig& krig) {
       progress.step(y, m);
     }
     budget(cfg, ys, curv, ann, rpp);
+    console_flush();
     if (cfg.iannpump) write_pump_table(pumptable, ann);
     if (rechtables) {
       // Recharge from precipitation plus the three irrigation returns,
