@@ -2,6 +2,7 @@
 // a small parameter file and compares standard output byte for byte.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ struct Case {
   std::vector<std::string> extra_args;
   std::string want;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class ParamsE2E : public ::testing::TestWithParam<Case> {};
 
