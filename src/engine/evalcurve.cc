@@ -44,6 +44,19 @@ void irrigated_areas(const RunConfig& cfg, EvalWork& w, std::string_view ytext,
 
 }  // namespace
 
+void evalcurve_reads(const RunConfig& cfg, int steady, int year, ReadPlan& plan) {
+  char ybuf[4];
+  put_int(ybuf, 4, year);
+  const std::string ytext(ybuf, 4);
+  if (steady == 0) {
+    for (int s = 0; s < 3; ++s)
+      if (cfg.ipump[s] != 0) plan.push_back({cfg.stdir[s], ytext, "agw", 0});
+    for (int s = 0; s < 3; ++s) plan.push_back({cfg.stdir[s], ytext, "asw", 0});
+    for (int s = 0; s < 3; ++s) plan.push_back({cfg.stdir[s], ytext, "aco", 0});
+  }
+  if (cfg.iprism == 1) plan.push_back({cfg.prismpath, ytext, "grd", 1});
+}
+
 void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, RealGrid& curv,
                int steady, int year, AnnualArrays& ann, RealGrid& rpp) {
   w.reader.set_binary(cfg.ibin);

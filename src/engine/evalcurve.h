@@ -3,6 +3,7 @@
 #pragma once
 #include "engine/annual.h"
 #include "input/gridio.h"
+#include "input/prefetch.h"
 #include "krige/krige.h"
 #include "run/config.h"
 
@@ -21,5 +22,8 @@ struct EvalWork {
 // cfg.iprism is set, may then be null).
 void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, RealGrid& curv,
                int steady, int year, AnnualArrays& ann, RealGrid& rpp);
+
+// Appends to plan the grid reads of evalcurve for the year, in its order.
+void evalcurve_reads(const RunConfig& cfg, int steady, int year, ReadPlan& plan);
 
 }  // namespace vadz

@@ -90,6 +90,25 @@ const RealGrid& mi_grid(const RunConfig& cfg, PeriodWork& pw, int s, std::string
 
 }  // namespace
 
+void period_reads(const RunConfig& cfg, std::string_view pstem, std::string_view ystem,
+                  std::array<std::string, 3>& mikeys, ReadPlan& plan) {
+  const std::string ps(pstem), ys(ystem);
+  for (int s = 0; s < 3; ++s) {
+    const std::string& dir = cfg.stdir[s];
+    if (cfg.ipump[s] != 0) {
+      std::string key = dir + '\0' + ys;
+      if (key != mikeys[s]) {
+        mikeys[s] = key;
+        plan.push_back({dir, ys, "mi", 0});
+      }
+      plan.push_back({dir, ps, "pmp", 0});
+      plan.push_back({dir, ps, "rcg", 0});
+    }
+    plan.push_back({dir, ps, "rcs", 0});
+    plan.push_back({dir, ps, "rcc", 0});
+  }
+}
+
 void period(const RunConfig& cfg, PeriodWork& pw, ModelFiles& files, const RealGrid& rechp,
             std::string_view label, std::string_view pstem, std::string_view ystem, int year,
             int seconds, double w, AnnualArrays& ann) {

@@ -7,6 +7,7 @@
 
 #include "engine/annual.h"
 #include "input/gridio.h"
+#include "input/prefetch.h"
 #include "run/config.h"
 #include "utl/textio.h"
 
@@ -38,5 +39,11 @@ struct PeriodWork {
 void period(const RunConfig& cfg, PeriodWork& pw, ModelFiles& files, const RealGrid& rechp,
             std::string_view label, std::string_view pstem, std::string_view ystem, int year,
             int seconds, double w, AnnualArrays& ann);
+
+// Appends to plan the grid reads of one period, in its order. mikeys holds,
+// per group, the last municipal-industrial file read (empty at the start of
+// a run): that file is read again only when it changes.
+void period_reads(const RunConfig& cfg, std::string_view pstem, std::string_view ystem,
+                  std::array<std::string, 3>& mikeys, ReadPlan& plan);
 
 }  // namespace vadz

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "input/prefetch.h"
 #include "utl/console.h"
 #include "utl/scan.h"
 #include "utl/textio.h"
@@ -209,6 +210,7 @@ void ensure_size(RealGrid& g) {
 
 void GridReader::readfile(RealGrid& grid, std::string_view dir, std::string_view name,
                           std::string_view tag, int mustexist) {
+  if (prefetch_ && prefetch_->take(grid, dir, name, tag, mustexist)) return;
   path_.assign(rtrim(dir));
   path_ += '/';
   path_ += name;

@@ -9,6 +9,8 @@
 
 namespace vadz {
 
+class GridPrefetcher;
+
 // Reads real grids, reusing one file buffer for every read (no allocation
 // once the buffer has grown to the largest file).
 class GridReader {
@@ -16,6 +18,8 @@ class GridReader {
   explicit GridReader(int ibin = 0) : ibin_(ibin) {}
   void set_binary(int ibin) { ibin_ = ibin; }
   int binary() const { return ibin_; }
+  // Serves readfile from a read-ahead of the run's planned reads when set.
+  void set_prefetch(GridPrefetcher* p) { prefetch_ = p; }
 
   // Path dir(trailing blanks dropped) + "/" + name + "." + tag. A missing file
   // is fatal ("File does not exist ") when mustexist is 1, else a zero grid.
@@ -28,6 +32,7 @@ class GridReader {
   // Parses the text grid file at path_ (no allocation once buf_ has grown).
   void read_text(RealGrid& grid, int nskip);
   int ibin_;
+  GridPrefetcher* prefetch_ = nullptr;
   std::string buf_;
   std::string path_;
 };

@@ -1,6 +1,7 @@
 #include "run/driver.h"
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "engine/evalcurve.h"
 #include "engine/period.h"
 #include "run/progress.h"
+#include "run/readahead.h"
 #include "run/tables.h"
 #include "utl/console.h"
 #include "utl/format.h"
@@ -41,7 +43,7 @@ int month_seconds(int year, int m) {
 
 }  // namespace
 
-void run_driver(const RunConfig& cfg, Krig& krig) {
+void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
   const StationTable& st = cfg.stations;
   const bool steady = cfg.ssyr1 > 0;
   const int ntrans = cfg.tryr2 >= cfg.tryr1 ? cfg.tryr2 - cfg.tryr1 + 1 : 0;
@@ -94,6 +96,15 @@ void run_driver(const RunConfig& cfg, Krig& krig) {
   PeriodWork pw;
   ew.reader.set_binary(cfg.ibin);
   pw.reader.set_binary(cfg.ibin);
+  std::unique_ptr<GridPrefetcher> prefetch;
+  if (read_ahead) {
+    ReadPlan plan = run_read_plan(cfg);
+    if (!plan.empty() && read_ahead_safe(cfg, plan)) {
+      prefetch = std::make_unique<GridPrefetcher>(std::move(plan), cfg.ibin);
+      ew.reader.set_prefetch(prefetch.get());
+      pw.reader.set_prefetch(prefetch.get());
+    }
+  }
   RealGrid curv = real_grid();
   RealGrid rpp = real_grid();
   RealGrid rch;

@@ -6,7 +6,9 @@
 
 namespace vadz {
 
-// Carries the run from a checked configuration to its end.
-void run_driver(const RunConfig& cfg, Krig& krig);
+// Carries the run from a checked configuration to its end. With read_ahead
+// a second thread reads and parses the grid files ahead of the run (the
+// outputs are the same either way).
+void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead = true);
 
 }  // namespace vadz

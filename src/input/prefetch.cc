@@ -1,0 +1,86 @@
+#include "input/prefetch.h"
+
+namespace vadz {
+
+GridPrefetcher::GridPrefetcher(ReadPlan plan, int ibin, int depth)
+    : plan_(std::move(plan)), reader_(ibin), slots_(depth > 0 ? depth : 1) {
+  if (!plan_.empty()) thread_ = std::thread(&GridPrefetcher::work, this);
+}
+
+GridPrefetcher::~GridPrefetcher() { stop(); }
+
+void GridPrefetcher::stop() {
+  {
+    std::lock_guard<std::mutex> lock(mu_);
+    quit_ = true;
+    stopped_ = true;
+  }
+  cv_.notify_all();
+  if (thread_.joinable()) thread_.join();
+}
+
+void GridPrefetcher::work() {
+  const size_t depth = slots_.size();
+  for (;;) {
+    size_t i;
+    {
+      std::unique_lock<std::mutex> lock(mu_);
+      cv_.wait(lock, [&] { return quit_ || produced_ - consumed_ < depth; });
+      if (quit_ || produced_ == plan_.size()) return;
+      i = produced_;
+    }
+    Slot& slot = slots_[i % depth];
+    const PlannedRead& r = plan_[i];
+    bool failed = false;
+    try {
+      reader_.readfile(slot.grid, r.dir, r.name, r.tag, r.mustexist);
+    } catch (...) {
+      // Kept for the moment the run reaches this read; nothing after it is
+      // read, as a plain run would stop there.
+      slot.fault = std::current_exception();
+      failed = true;
+    }
+    {
+      std::lock_guard<std::mutex> lock(mu_);
+      slot.ready = true;
+      ++produced_;
+    }
+    cv_.notify_all();
+    if (failed) return;
+  }
+}
+
+bool GridPrefetcher::take(RealGrid& grid, std::string_view dir, std::string_view name,
+                          std::string_view tag, int mustexist) {
+  if (stopped_) return false;
+  if (consumed_ >= plan_.size()) {
+    stop();
+    return false;
+  }
+  const PlannedRead& r = plan_[consumed_];
+  if (r.dir != dir || r.name != name || r.tag != tag || r.mustexist != mustexist) {
+    stop();
+    return false;
+  }
+  Slot& slot = slots_[consumed_ % slots_.size()];
+  {
+    std::unique_lock<std::mutex> lock(mu_);
+    cv_.wait(lock, [&] { return slot.ready; });
+  }
+  if (slot.fault) {
+    std::exception_ptr fault = slot.fault;
+    stop();
+    std::rethrow_exception(fault);
+  }
+  grid.swap(slot.grid);
+  {
+    std::lock_guard<std::mutex> lock(mu_);
+    slot.ready = false;
+    ++consumed_;
+  }
+  cv_.notify_all();
+  ++served_;
+  return true;
+}
+
+}  // namespace vadz
