@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstddef>
+#include <system_error>
+#include <thread>
 
 #include "utl/console.h"
 
@@ -217,16 +219,42 @@ void KrigeWeights::compute(const Krig& k, const double* x, const double* y, int 
   for (int c = 0; c < NCELL && c < static_cast<int>(select.size()); ++c)
     if (select[c]) slot_[c] = static_cast<int>(nsel++);
   w_.assign(nsel * static_cast<size_t>(n), 0.0);
-  double b[MAXEVAL];
-  for (int r = 1; r <= NROW; ++r) {
-    for (int c = 1; c <= NCOL; ++c) {
-      int s = slot_[cell(c, r)];
-      if (s < 0) continue;
-      rhs(X0, Y0, x, y, xc(c), yc(r), n, d, b);
-      double* w = w_.data() + static_cast<size_t>(s) * n;
-      for (int j = 1; j <= n; ++j) w[j - 1] = weight(k.kinv.data(), N, j, b);
+  if (n == 0 || nsel == 0) return;
+  // Row k of the inverse's first n columns, contiguous: the weights of all
+  // points then advance together over k, each still the running sum over
+  // k ascending that evalkrige forms (the loop over j vectorises).
+  std::vector<double> kt(static_cast<size_t>(N) * n);
+  for (int kk = 0; kk < N; ++kk)
+    for (int j = 0; j < n; ++j)
+      kt[static_cast<size_t>(kk) * n + j] = k.kinv[static_cast<size_t>(j) * N + kk];
+  // Cells are independent: the rows are shared between two threads.
+  auto rows = [&](int r1, int r2) {
+    double b[MAXEVAL];
+    for (int r = r1; r <= r2; ++r) {
+      for (int c = 1; c <= NCOL; ++c) {
+        const int s = slot_[cell(c, r)];
+        if (s < 0) continue;
+        rhs(X0, Y0, x, y, xc(c), yc(r), n, d, b);
+        double* w = w_.data() + static_cast<size_t>(s) * n;
+        for (int kk = 0; kk < N; ++kk) {
+          const double bk = b[kk];
+          const double* row = kt.data() + static_cast<size_t>(kk) * n;
+          for (int j = 0; j < n; ++j) w[j] = w[j] + row[j] * bk;
+        }
+      }
     }
+  };
+  std::thread helper;
+  try {
+    helper = std::thread(rows, NROW / 2 + 1, NROW);
+  } catch (const std::system_error&) {
+    // No second thread to be had: one thread does all rows.
   }
+  rows(1, NROW / 2);
+  if (helper.joinable())
+    helper.join();
+  else
+    rows(NROW / 2 + 1, NROW);
 }
 
 double KrigeWeights::estimate(int cellindex, const double* v) const {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <system_error>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -100,9 +101,13 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
   if (read_ahead) {
     ReadPlan plan = run_read_plan(cfg);
     if (!plan.empty() && read_ahead_safe(cfg, plan)) {
-      prefetch = std::make_unique<GridPrefetcher>(std::move(plan), cfg.ibin);
-      ew.reader.set_prefetch(prefetch.get());
-      pw.reader.set_prefetch(prefetch.get());
+      try {
+        prefetch = std::make_unique<GridPrefetcher>(std::move(plan), cfg.ibin);
+        ew.reader.set_prefetch(prefetch.get());
+        pw.reader.set_prefetch(prefetch.get());
+      } catch (const std::system_error&) {
+        // No second thread to be had: the run reads its files itself.
+      }
     }
   }
   RealGrid curv = real_grid();

@@ -1,7 +1,9 @@
 #include "run/main_program.h"
 
 #include <cstdio>
+#include <exception>
 #include <memory>
+#include <new>
 #include <string_view>
 
 #include "run/config.h"
@@ -52,6 +54,14 @@ int main_program(int argc, const char* const* argv) {
     run_driver(*cfg, *krig);
   } catch (const Fatal& f) {
     console_write(f.line());
+    console_flush();
+    return 1;
+  } catch (const std::bad_alloc&) {
+    console_line(ConsoleLine().text("Out of memory"));
+    console_flush();
+    return 1;
+  } catch (const std::exception& e) {
+    console_line(ConsoleLine().text("Internal error: ").text(e.what()));
     console_flush();
     return 1;
   }
