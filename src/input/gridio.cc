@@ -135,23 +135,29 @@ int read_binary_grid(const std::string& path, std::string& buf, double* grid) {
   };
   int32_t count = 0, trailer = 0;
   bool ok = get_i32(count) && count >= GRID_BYTES;
-  if (ok) {
+  // On a little-endian machine the doubles go straight into the grid.
+  constexpr bool direct = std::endian::native == std::endian::little;
+  char* dest = direct ? reinterpret_cast<char*>(grid) : nullptr;
+  if (ok && !direct) {
     buf.resize(GRID_BYTES);
-    ok = std::fread(buf.data(), 1, GRID_BYTES, fp) == static_cast<size_t>(GRID_BYTES);
+    dest = buf.data();
   }
+  if (ok) ok = std::fread(dest, 1, GRID_BYTES, fp) == static_cast<size_t>(GRID_BYTES);
   // The record must be complete: its closing count present and equal.
   if (ok && count > GRID_BYTES) ok = std::fseek(fp, count - GRID_BYTES, SEEK_CUR) == 0;
   if (ok) ok = get_i32(trailer) && trailer == count;
   std::fclose(fp);
   if (!ok) return 2;
-  const unsigned char* b = reinterpret_cast<const unsigned char*>(buf.data());
-  for (int i = 0; i < NCELL; ++i, b += 8) {
-    uint64_t u = 0;
-    for (int k = 7; k >= 0; --k) u = u << 8 | b[k];
-    double v = std::bit_cast<double>(u);
-    if (!std::isfinite(v)) return 2;
-    grid[i] = v;
+  if (!direct) {
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(buf.data());
+    for (int i = 0; i < NCELL; ++i, b += 8) {
+      uint64_t u = 0;
+      for (int k = 7; k >= 0; --k) u = u << 8 | b[k];
+      grid[i] = std::bit_cast<double>(u);
+    }
   }
+  for (int i = 0; i < NCELL; ++i)
+    if (!std::isfinite(grid[i])) return 2;
   return 0;
 }
 

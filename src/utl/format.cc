@@ -42,6 +42,10 @@ char* put_int(char* p, int w, int64_t v) {
 namespace {
 
 constexpr double POW10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+constexpr char DIGITS2[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
 
 // Fast path of put_fixed for moderate magnitudes: the rounded product
 // a * 10^d decides the rounding of the exact product whenever it lies
@@ -50,14 +54,23 @@ constexpr double POW10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
 char* fixed_fast(char* p, int w, int d, double v, double a) {
   const double x = a * POW10[d];
   if (!(x < 2147483648.0)) return nullptr;
-  const double fl = std::floor(x);
+  const uint32_t fl = static_cast<uint32_t>(x);  // floor: x is not negative
   const double frac = x - fl;
   if (std::fabs(frac - 0.5) < 1e-6) return nullptr;
-  uint64_t n = static_cast<uint64_t>(fl) + (frac > 0.5 ? 1 : 0);
+  uint32_t n = fl + (frac > 0.5 ? 1u : 0u);
   char buf[32];
-  char* e = buf + sizeof buf;
+  char* const e = buf + sizeof buf;
   char* s = e;
-  for (int i = 0; i < d; ++i) {
+  int i = 0;
+  for (; i + 2 <= d; i += 2) {
+    const uint32_t q = n / 100;
+    const uint32_t r = n - q * 100;
+    s -= 2;
+    s[0] = DIGITS2[2 * r];
+    s[1] = DIGITS2[2 * r + 1];
+    n = q;
+  }
+  if (i < d) {
     *--s = static_cast<char>('0' + n % 10);
     n /= 10;
   }
@@ -83,7 +96,9 @@ char* fixed_fast(char* p, int w, int d, double v, double a) {
       return stars(p, w);
     }
   }
-  return place(p, w, s, len);
+  for (int k = 0; k < w - len; ++k) p[k] = ' ';
+  std::memcpy(p + (w - len), s, static_cast<size_t>(len));
+  return p + w;
 }
 
 }  // namespace
