@@ -75,7 +75,8 @@ void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, R
   const bool prism = cfg.iprism == 1;
   if (prism) w.reader.readfile(rpp, cfg.prismpath, ytext, "grd", 1);
 
-  const double* pyear = prism ? nullptr : cfg.stations.year_values(year);
+  // Kriged precipitation of every active cell; inactive cells keep 0.
+  if (!prism) weights->estimate_all(cfg.stations.year_values(year), rpp);
   const double* xtab = cfg.curves.curve(1, 0);
   const int n = cfg.curves.ncurv;
   for (int i = 0; i < NCELL; ++i) {
@@ -84,7 +85,6 @@ void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, R
     // A cell is 640 acres: the irrigated fraction is capped at the whole cell.
     const double f = w.area[i] / 640.0;
     w.firr[i] = f < 1.0 ? f : 1.0;
-    if (!prism) rpp[i] = weights->estimate(i, pyear);
     if (rpp[i] < 0.0) errordbl("Negative PPT", rpp[i]);
     const double p = rpp[i];
     const double d = (1.0 - w.firr[i]) * binfind(p, xtab, cfg.curves.curve(1, k), n);

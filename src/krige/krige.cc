@@ -216,8 +216,12 @@ void KrigeWeights::compute(const Krig& k, const double* x, const double* y, int 
   n_ = n;
   slot_.assign(NCELL, -1);
   size_t nsel = 0;
+  cells_.clear();
   for (int c = 0; c < NCELL && c < static_cast<int>(select.size()); ++c)
-    if (select[c]) slot_[c] = static_cast<int>(nsel++);
+    if (select[c]) {
+      slot_[c] = static_cast<int>(nsel++);
+      cells_.push_back(c);
+    }
   w_.assign(nsel * static_cast<size_t>(n), 0.0);
   if (n == 0 || nsel == 0) return;
   // Row k of the inverse's first n columns, contiguous: the weights of all
@@ -264,6 +268,30 @@ double KrigeWeights::estimate(int cellindex, const double* v) const {
   double est = 0.0;
   for (int j = 0; j < n_; ++j) est = est + v[j] * w[j];
   return est;
+}
+
+void KrigeWeights::estimate_all(const double* v, RealGrid& out) const {
+  const size_t nsel = cells_.size();
+  const size_t n = static_cast<size_t>(n_);
+  size_t s = 0;
+  for (; s + 4 <= nsel; s += 4) {
+    const double* w0 = w_.data() + s * n;
+    const double* w1 = w0 + n;
+    const double* w2 = w1 + n;
+    const double* w3 = w2 + n;
+    double e0 = 0.0, e1 = 0.0, e2 = 0.0, e3 = 0.0;
+    for (size_t j = 0; j < n; ++j) {
+      e0 = e0 + v[j] * w0[j];
+      e1 = e1 + v[j] * w1[j];
+      e2 = e2 + v[j] * w2[j];
+      e3 = e3 + v[j] * w3[j];
+    }
+    out[cells_[s]] = e0;
+    out[cells_[s + 1]] = e1;
+    out[cells_[s + 2]] = e2;
+    out[cells_[s + 3]] = e3;
+  }
+  for (; s < nsel; ++s) out[cells_[s]] = estimate(cells_[s], v);
 }
 
 }  // namespace vadz

@@ -40,11 +40,15 @@ class KrigeWeights {
   // Sum over points j ascending of v[j] * w(cell, j), starting from 0;
   // NaN for a cell that was not selected.
   double estimate(int cellindex, const double* v) const;
+  // estimate() of every selected cell into out[cell]; other cells untouched.
+  // Four cells advance together, each its own running sum over the points.
+  void estimate_all(const double* v, RealGrid& out) const;
   int npoints() const { return n_; }
 
  private:
   int n_ = 0;
   std::vector<int> slot_;      // cell -> row of w_, -1 when not selected
+  std::vector<int> cells_;     // row of w_ -> cell, ascending
   std::vector<double> w_;      // n_ weights per selected cell
 };
 

@@ -104,6 +104,15 @@ char* fixed_fast(char* p, int w, int d, double v, double a) {
 }  // namespace
 
 char* put_fixed(char* p, int w, int d, double v) {
+  // Zero is the most common value of the model arrays (dry cells, no
+  // irrigation returns): blanks, "0." and d zeros.
+  if (v == 0.0 && d >= 1 && w >= d + 2) {
+    std::memset(p, ' ', static_cast<size_t>(w - d - 2));
+    p[w - d - 2] = '0';
+    p[w - d - 1] = '.';
+    std::memset(p + (w - d), '0', static_cast<size_t>(d));
+    return p + w;
+  }
   if (!std::isfinite(v)) return put_special(p, w, v);
   const double a = std::fabs(v);
   if (d <= 9) {

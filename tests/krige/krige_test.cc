@@ -264,10 +264,16 @@ TEST(KrigeWeights, BitIdenticalToEvalkrigeInEveryCell) {
     values[2][i] = (i % 7 == 0) ? 40.0 : 0.0;
   }
   int mismatches = 0;
-  for (const auto& v : values)
+  RealGrid all_cells = real_grid();
+  for (const auto& v : values) {
+    w.estimate_all(v.data(), all_cells);
     for (int r = 1; r <= NROW; ++r)
-      for (int c = 1; c <= NCOL; ++c)
-        if (w.estimate(cell(c, r), v.data()) != eval(k, p, v, xc(c), yc(r), d)) ++mismatches;
+      for (int c = 1; c <= NCOL; ++c) {
+        const double want = eval(k, p, v, xc(c), yc(r), d);
+        if (w.estimate(cell(c, r), v.data()) != want) ++mismatches;
+        if (all_cells[cell(c, r)] != want) ++mismatches;
+      }
+  }
   EXPECT_EQ(mismatches, 0);
 }
 
@@ -287,6 +293,12 @@ TEST(KrigeWeights, OnlySelectedCellsAndWeightsSumToOne) {
   }
   EXPECT_EQ(w.estimate(cell(100, 50), v.data()), eval(k, p, v, xc(100), yc(50), 0));
   EXPECT_TRUE(std::isnan(w.estimate(cell(2, 1), v.data())));
+  // All cells at once: the selected ones only, the rest left as they were.
+  RealGrid out = real_grid(-7.0);
+  w.estimate_all(v.data(), out);
+  for (int c : {cell(1, 1), cell(326, 165), cell(100, 50)})
+    EXPECT_EQ(out[c], w.estimate(c, v.data()));
+  EXPECT_EQ(out[cell(2, 1)], -7.0);
 }
 
 }  // namespace
