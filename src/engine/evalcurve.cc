@@ -42,6 +42,28 @@ void irrigated_areas(const RunConfig& cfg, EvalWork& w, std::string_view ytext,
   }
 }
 
+// The kriged precipitation of the year at every active cell (0 elsewhere).
+// Years are kriged eight at a time: the weights are read once for all.
+const RealGrid& kriged_precipitation(const RunConfig& cfg, const KrigeWeights& weights,
+                                     EvalWork& w, int year) {
+  constexpr int BLOCK = 8;
+  if (w.kweights != &weights || year < w.kfirst || year >= w.kfirst + w.kcount) {
+    if (w.kriged.empty()) w.kriged.assign(BLOCK, real_grid());
+    const int nv = std::min(BLOCK, LAST_YEAR - year + 1);
+    const double* v[BLOCK];
+    RealGrid* out[BLOCK];
+    for (int k = 0; k < nv; ++k) {
+      v[k] = cfg.stations.year_values(year + k);
+      out[k] = &w.kriged[k];
+    }
+    weights.estimate_many(v, nv, out);
+    w.kweights = &weights;
+    w.kfirst = year;
+    w.kcount = nv;
+  }
+  return w.kriged[year - w.kfirst];
+}
+
 }  // namespace
 
 void evalcurve_reads(const RunConfig& cfg, int steady, int year, ReadPlan& plan) {
@@ -75,8 +97,7 @@ void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, R
   const bool prism = cfg.iprism == 1;
   if (prism) w.reader.readfile(rpp, cfg.prismpath, ytext, "grd", 1);
 
-  // Kriged precipitation of every active cell; inactive cells keep 0.
-  if (!prism) weights->estimate_all(cfg.stations.year_values(year), rpp);
+  const RealGrid* kriged = prism ? nullptr : &kriged_precipitation(cfg, *weights, w, year);
   const double* xtab = cfg.curves.curve(1, 0);
   const int n = cfg.curves.ncurv;
   for (int i = 0; i < NCELL; ++i) {
@@ -85,6 +106,7 @@ void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, R
     // A cell is 640 acres: the irrigated fraction is capped at the whole cell.
     const double f = w.area[i] / 640.0;
     w.firr[i] = f < 1.0 ? f : 1.0;
+    if (!prism) rpp[i] = (*kriged)[i];
     if (rpp[i] < 0.0) errordbl("Negative PPT", rpp[i]);
     const double p = rpp[i];
     const double d = (1.0 - w.firr[i]) * binfind(p, xtab, cfg.curves.curve(1, k), n);

@@ -15,6 +15,11 @@ struct EvalWork {
   RealGrid firr = real_grid();
   RealGrid work = real_grid();
   GridReader reader;
+  // Kriged precipitation of up to eight consecutive years, computed in one
+  // pass over the kriging weights (allocated on first use).
+  std::vector<RealGrid> kriged;
+  const KrigeWeights* kweights = nullptr;
+  int kfirst = 0, kcount = 0;
 };
 
 // steady = 1 for a year of the steady window, 0 for a transient year.

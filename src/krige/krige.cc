@@ -294,4 +294,19 @@ void KrigeWeights::estimate_all(const double* v, RealGrid& out) const {
   for (; s < nsel; ++s) out[cells_[s]] = estimate(cells_[s], v);
 }
 
+void KrigeWeights::estimate_many(const double* const* v, int nv, RealGrid* const* out) const {
+  constexpr int MAXV = 8;
+  if (nv > MAXV) error("N too large in EVALKRIGE");
+  const size_t n = static_cast<size_t>(n_);
+  for (size_t s = 0; s < cells_.size(); ++s) {
+    const double* w = w_.data() + s * n;
+    double e[MAXV] = {};
+    for (size_t j = 0; j < n; ++j) {
+      const double wj = w[j];
+      for (int k = 0; k < nv; ++k) e[k] = e[k] + v[k][j] * wj;
+    }
+    for (int k = 0; k < nv; ++k) (*out[k])[cells_[s]] = e[k];
+  }
+}
+
 }  // namespace vadz

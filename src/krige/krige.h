@@ -43,6 +43,10 @@ class KrigeWeights {
   // estimate() of every selected cell into out[cell]; other cells untouched.
   // Four cells advance together, each its own running sum over the points.
   void estimate_all(const double* v, RealGrid& out) const;
+  // estimate_all for up to 8 value vectors at once: the weights of a cell
+  // are read once for all of them (the weights of a run far exceed the
+  // caches). out[k] receives the estimates of v[k].
+  void estimate_many(const double* const* v, int nv, RealGrid* const* out) const;
   int npoints() const { return n_; }
 
  private:

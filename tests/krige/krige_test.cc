@@ -264,6 +264,14 @@ TEST(KrigeWeights, BitIdenticalToEvalkrigeInEveryCell) {
     values[2][i] = (i % 7 == 0) ? 40.0 : 0.0;
   }
   int mismatches = 0;
+  // Several years at once: each vector's estimates as if alone.
+  std::vector<RealGrid> many(3, real_grid());
+  const double* vs[3] = {values[0].data(), values[1].data(), values[2].data()};
+  RealGrid* outs[3] = {&many[0], &many[1], &many[2]};
+  w.estimate_many(vs, 3, outs);
+  for (int k = 0; k < 3; ++k)
+    for (int i = 0; i < NCELL; ++i)
+      if (many[k][i] != w.estimate(i, vs[k])) ++mismatches;
   RealGrid all_cells = real_grid();
   for (const auto& v : values) {
     w.estimate_all(v.data(), all_cells);
