@@ -16,14 +16,7 @@ namespace {
 using test::TempDir;
 using Cells = std::map<std::pair<int, int>, double>;  // (c, r) -> value
 
-std::string fatal_line(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Fatal& e) {
-    return e.line();
-  }
-  return "(no fatal error)";
-}
+using test::fatal_line;
 
 // A run set up for PRISM precipitation and one soil whose curves are
 // Fn(P) = P/10 and Fi(P) = 3P/10 tabulated every 0.1 inch from 0 to 100.

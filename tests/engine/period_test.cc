@@ -22,14 +22,7 @@ const std::string Z = "  0.00000";
 // label, 165 rows of 16 lines of 20 values and one line of 6.
 constexpr size_t ARRAY_FILE = 22 + 47 + 165 * (16 * 182 + 56);
 
-std::string fatal_line(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Fatal& e) {
-    return e.line();
-  }
-  return "(no fatal error)";
-}
+using test::fatal_line;
 
 // First line of grid row 1 of an array: 20 fields, the given ones set.
 std::string row1(const std::map<int, std::string>& fields) {

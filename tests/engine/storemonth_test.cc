@@ -19,14 +19,7 @@ namespace {
 
 using test::TempDir;
 
-std::string fatal_line(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Fatal& e) {
-    return e.line();
-  }
-  return "(no fatal error)";
-}
+using test::fatal_line;
 
 TEST(StoreMonth, FileNames) {
   TempDir tmp;

@@ -16,14 +16,7 @@ namespace {
 
 using test::TempDir;
 
-std::string fatal_line(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const Fatal& e) {
-    return e.line();
-  }
-  return "";
-}
+using test::fatal_line;
 
 // A parameter file positioned as the keyword loop leaves it on FUNCTION:
 // the keyword line cleaned, the scan column behind the keyword.

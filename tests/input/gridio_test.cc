@@ -19,15 +19,7 @@ namespace {
 using test::TempDir;
 using test::write_file;
 
-// The console line a fatal stop carries, or "" when fn returned.
-std::string fatal_line(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const Fatal& e) {
-    return e.line();
-  }
-  return "";
-}
+using test::fatal_line;
 
 std::string msg(const std::string& m, const std::string& path) {
   return " " + m + " " + path + "\r\n";

@@ -16,14 +16,7 @@ namespace {
 using test::TempDir;
 using test::write_file;
 
-std::string fatal_line(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const Fatal& e) {
-    return e.line();
-  }
-  return "";
-}
+using test::fatal_line;
 
 // Runs readstation on a STATIONS line, as the keyword loop hands it over.
 void run(const std::string& keyline, StationTable& st) {

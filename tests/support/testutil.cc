@@ -1,5 +1,7 @@
 #include "support/testutil.h"
 
+#include "utl/console.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +13,15 @@
 #include <stdexcept>
 
 namespace vadz::test {
+
+std::string fatal_line(const std::function<void()>& fn) {
+  try {
+    fn();
+  } catch (const Fatal& e) {
+    return e.line();
+  }
+  return "";
+}
 
 TempDir::TempDir() {
   std::string tmpl = (std::filesystem::temp_directory_path() / "vadz_test_XXXXXX").string();

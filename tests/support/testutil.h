@@ -6,6 +6,9 @@
 
 namespace vadz::test {
 
+// The console line a fatal stop carries, or "" when fn returned normally.
+std::string fatal_line(const std::function<void()>& fn);
+
 // A fresh folder under the system temporary folder, removed with its content
 // when the object goes.
 class TempDir {
