@@ -63,42 +63,35 @@ std::string charin(std::string_view line, int start, int& pos, int& status) {
   return std::string(line.data() + (p - 1), static_cast<size_t>(q - p));
 }
 
-int32_t intin(std::string_view line, int start, int& pos, int& status) {
+// The next blank-separated token read as a number by parse (no quotes).
+template <class T, class Parse>
+T scan_number(std::string_view line, int start, int& pos, int& status, Parse parse) {
   const int n = static_cast<int>(line.size());
   status = -1;
   int p = skip_blanks(line, start);
   if (p > n) {
     pos = n + 1;
-    return 0;
+    return T{};
   }
   const int q = token_end(line, p);
   pos = q;
-  int32_t v = 0;
-  if (!parse_int(line.substr(p - 1, q - p).substr(0, FIELD), v)) {
+  T v{};
+  if (!parse(line.substr(p - 1, q - p).substr(0, FIELD), v)) {
     status = 1;
-    return 0;
+    return T{};
   }
   status = 0;
   return v;
 }
 
+int32_t intin(std::string_view line, int start, int& pos, int& status) {
+  return scan_number<int32_t>(line, start, pos, status,
+                              [](std::string_view t, int32_t& v) { return parse_int(t, v); });
+}
+
 double realin(std::string_view line, int start, int& pos, int& status) {
-  const int n = static_cast<int>(line.size());
-  status = -1;
-  int p = skip_blanks(line, start);
-  if (p > n) {
-    pos = n + 1;
-    return 0.0;
-  }
-  const int q = token_end(line, p);
-  pos = q;
-  double v = 0.0;
-  if (!parse_real(line.substr(p - 1, q - p).substr(0, FIELD), v)) {
-    status = 1;
-    return 0.0;
-  }
-  status = 0;
-  return v;
+  return scan_number<double>(line, start, pos, status,
+                             [](std::string_view t, double& v) { return parse_real(t, v); });
 }
 
 bool eol(std::string_view line, int& pos) {
