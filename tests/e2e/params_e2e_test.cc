@@ -158,3 +158,47 @@ TEST(ParamsE2EWarnings, MissingSoilInActiveCellsOnly) {
 
 }  // namespace
 }  // namespace vadz::test
+
+namespace vadz::test {
+namespace {
+
+// Hostile inputs: whatever the bytes, the run ends with one console line
+// and status 1, never a crash.
+TEST(ParamsE2EHostile, RandomBytesLongLinesAndEmptyFiles) {
+  TempDir dir;
+  uint64_t state = 99;
+  auto next = [&state] {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<unsigned char>(state >> 56);
+  };
+  std::vector<std::string> inputs;
+  for (int k = 0; k < 6; ++k) {
+    std::string s;
+    for (int i = 0; i < 4000; ++i) s += static_cast<char>(next());
+    inputs.push_back(s);
+  }
+  inputs.push_back(std::string(100000, 'x') + "\n");
+  inputs.push_back("WELL " + std::string(100000, 'w') + "\n" + BASE);
+  inputs.push_back("");
+  inputs.push_back("\"");
+  inputs.push_back(BASE + "FUNCTION t.txt 2\n" + std::string(3000, '9') + " 1\n");
+  for (size_t k = 0; k < inputs.size(); ++k) {
+    write_file(dir / "run.par", inputs[k]);
+    RunResult r = run_vadz(dir.path(), {"run.par"});
+    EXPECT_EQ(r.status, 1) << k;
+    ASSERT_GE(r.out.size(), 3u) << k;
+    // The last line is the fatal one; it ends in CR LF and is the only line
+    // that is not a console notice.
+    EXPECT_EQ(r.out.substr(r.out.size() - 2), "\r\n") << k;
+    EXPECT_EQ(r.out[0], ' ') << k;
+    EXPECT_EQ(r.err, "") << k;
+  }
+  // A long path is used whole, never cut: here in a folder that does not exist.
+  const std::string name = std::string(300, 'w') + "/x";
+  write_file(dir / "run.par", "WELL " + name + "\n" + BASE);
+  RunResult r = run_vadz(dir.path(), {"run.par"});
+  EXPECT_EQ(r.out, PRISM_LINE + " Cannot open file " + name + "\r\n");
+}
+
+}  // namespace
+}  // namespace vadz::test
