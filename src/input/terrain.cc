@@ -61,13 +61,16 @@ void readterrain(LineState& ls, RealGrid& trn, Krig& krig) {
   int nz = 0;
   readflags(flagname, itrn, zones, nz, MAXZONE);
 
+  // File names lose trailing blanks (a quoted name may carry some).
   std::string multname = charin(ls.line, ls.ipos, ls.ipos, status);
   if (status != 0) fail_line("Invalid TERRAIN multiplier file ", ls.line);
+  multname.assign(rtrim(multname));
   std::string content;
   if (!read_whole_file(multname, content)) error2("Error opening file", multname);
 
   std::string plotname = charin(ls.line, ls.ipos, ls.ipos, status);
   if (status != 0) fail_line("Invalid TERRAIN plot file ", ls.line);
+  plotname.assign(rtrim(plotname));
 
   double tmin = 0.0, tmax = 1.0e100;
   while (!eol(ls.line, ls.ipos)) {

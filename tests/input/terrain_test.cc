@@ -199,6 +199,16 @@ TEST(Terrain, Failures) {
   }
 }
 
+// Quoted file names may carry blanks inside; trailing ones are dropped,
+// as for every file name of the parameter file.
+TEST(Terrain, QuotedNamesLoseTrailingBlanks) {
+  Files f;
+  write_file(f.mult, "h\n700000 14800000 0.5\n");
+  RealGrid trn = real_grid();
+  ASSERT_EQ(run("\"*  \" \"" + f.mult + "   \" \"" + f.out + " \"", trn), "");
+  EXPECT_EQ(test::read_file(f.out), plot([](int, int) { return std::string(" 0.500"); }));
+}
+
 TEST(Terrain, FlagFileMessagesComeFirst) {
   Files f;
   write_file(f.flags, flag_file("a b c d e f g h i j", 2, [](int, int) { return 0; }));
