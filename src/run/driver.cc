@@ -1,6 +1,7 @@
 #include "run/driver.h"
 
 #include <array>
+#include <filesystem>
 #include <memory>
 #include <system_error>
 #include <string>
@@ -34,6 +35,18 @@ constexpr int RECH_LAST = 2015;
 // Opens a model file in the run's access mode; fatal when it cannot be opened.
 void open_model_file(OutFile& f, const std::string& name, OutFile::Mode mode) {
   if (!f.open(name, mode)) error("Cannot open file " + name);
+}
+
+// True when path names a regular file already opened as one of the run's
+// model files. Two streams on one file would overwrite each other's records,
+// so such a file cannot be opened a second time (a device such as /dev/null
+// can take both).
+bool already_open(const std::string& path, const std::vector<std::string>& opened) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
+  for (const std::string& other : opened)
+    if (std::filesystem::equivalent(path, other, ec)) return true;
+  return false;
 }
 
 // February has 29 days in every year divisible by 4, 2100 included.
@@ -82,8 +95,12 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
   }
   if (cfg.nrch == 0) error("No recharge file(s) specified");
   const int nrch = cfg.nrch < 4 ? cfg.nrch : 4;
+  std::vector<std::string> opened{welname};
   for (int k = 0; k < nrch; ++k) {
-    open_model_file(files.rch[k], std::string(rtrim(cfg.rchfile[k])), mode);
+    const std::string name(rtrim(cfg.rchfile[k]));
+    if (already_open(name, opened)) error("Cannot open file " + name);
+    open_model_file(files.rch[k], name, mode);
+    opened.push_back(name);
     if (!cfg.iappend) {
       char* p = put_int(head, 10, 1);
       p = put_int(p, 10, cfg.irchcb);

@@ -254,7 +254,10 @@ class KeywordLoop {
     if (ierr != 0) error("Invalid PRISM path");
     cfg_.prismpath = path;
     cfg_.iprism = 1;
-    console_line(ConsoleLine().text("PRISMpath=" + std::string(rtrim(path))));
+    // Trimmed as every printed name is: a blank path still shows one blank.
+    std::string shown(rtrim(path));
+    if (shown.empty()) shown = " ";
+    console_line(ConsoleLine().text("PRISMpath=" + shown));
   }
 
   void kw_month() {

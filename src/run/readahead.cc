@@ -20,11 +20,15 @@ std::string year_text(int y) {
   return std::string(b, 4);
 }
 
-// One spelling per file, as far as the path's text tells.
+// One spelling per file: links of the existing part of the path resolved,
+// the rest as far as the path's text tells.
 std::string normal(const std::string& path) {
   std::error_code ec;
-  std::filesystem::path p = std::filesystem::absolute(path, ec);
-  if (ec) p = path;
+  std::filesystem::path p = std::filesystem::weakly_canonical(path, ec);
+  if (ec) {
+    p = std::filesystem::absolute(path, ec);
+    if (ec) p = path;
+  }
   return p.lexically_normal().string();
 }
 

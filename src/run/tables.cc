@@ -93,10 +93,6 @@ void write_recharge_tables(const std::vector<RealGrid>& annrcp,
                            const FlagGrid& ibound) {
   const int n = static_cast<int>(annrcp.size());
   const size_t rowlen = 50 + 13 * static_cast<size_t>(n) + 2;
-  OutFile frcp, frech;
-  create(frcp, "annrcp.csv");
-  create(frech, "annrech.csv");
-
   std::string head = " node,  row,  col, ibnd,        x_ft,        y_ft,";
   for (int j = 0; j < n; ++j) {
     char y[13];
@@ -105,7 +101,12 @@ void write_recharge_tables(const std::vector<RealGrid>& annrcp,
     y[12] = ',';
     head.append(y, 13);
   }
+  // Each table receives its header as soon as it is created, so a failure
+  // to create annrech.csv leaves annrcp.csv with its header line.
+  OutFile frcp, frech;
+  create(frcp, "annrcp.csv");
   frcp.line(head);
+  create(frech, "annrech.csv");
   frech.line(head);
 
   RowBlock out1(frcp), out2(frech);

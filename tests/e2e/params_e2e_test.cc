@@ -122,6 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"xfactor_file", "XFACTOR 1990\n" + BASE, {}, " Invalid XFACTOR file name XFACTOR 1990\r\n"},
         Case{"budget_missing", "BUDGET\n" + BASE, {}, " Invalid BUDGET file name BUDGET\r\n"},
         Case{"prism_missing", "PRISM\n" + BASE, {}, " Invalid PRISM path\r\n"},
+        Case{"prism_blank", BASE + "PRISM \"\"\n", {}, PRISM_LINE + " PRISMpath= \r\n" + NO_WELL},
         Case{"prism_twice", "PRISM a\n" + BASE, {}, " PRISMpath=a\r\n" + PRISM_LINE + NO_WELL},
         Case{"tab_separated", "STEADY\t1950\t1950\t1\n" + BASE, {}, PRISM_LINE + NO_WELL},
         Case{"crlf_lines", "SOIL *\r\nFUNCTION table.txt 1\r\n0 0 0\r\n100 10 20\r\n" + MONTH_LINE +

@@ -89,6 +89,36 @@ TEST_F(Driver, Stops) {
   EXPECT_EQ(read_file(dir / "wel.dat"), "     14000         0 NOPRINT\r\n");
 }
 
+// Two model files on one file would overwrite each other's records: the
+// second open of a file stops the run, whatever the spelling of its name.
+TEST_F(Driver, ModelFileNamedTwiceStops) {
+  cfg->rchfile[0] = dir / "./wel.dat";
+  EXPECT_EQ(run(), " Cannot open file " + (dir / "./wel.dat") + "\r\n");
+  EXPECT_EQ(read_file(dir / "wel.dat"), "     14000         0 NOPRINT\r\n");
+
+  *cfg = RunConfig();
+  SetUp();
+  cfg->nrch = 4;
+  const char* names[4] = {"r1.dat", "r2.dat", "r3.dat", "r1.dat"};
+  for (int k = 0; k < 4; ++k) cfg->rchfile[k] = dir / names[k];
+  EXPECT_EQ(run(), " Cannot open file " + (dir / "r1.dat") + "\r\n");
+  EXPECT_EQ(read_file(dir / "r1.dat"), "         1         0\r\n");
+
+  // Appending to one file twice would interleave the records as well.
+  *cfg = RunConfig();
+  SetUp();
+  cfg->iappend = 1;
+  cfg->rchfile[0] = dir / "wel.dat";
+  EXPECT_EQ(run(), " Cannot open file " + (dir / "wel.dat") + "\r\n");
+
+  // A device is no file of records: every model file may go to it.
+  *cfg = RunConfig();
+  SetUp();
+  cfg->welfile = "/dev/null";
+  cfg->rchfile[0] = "/dev/null";
+  EXPECT_EQ(run(), "");
+}
+
 // Station years are checked before any model file is opened: the steady
 // window first, then the transient years, each ascending.
 TEST_F(Driver, MissingStationYearStopsBeforeModelFiles) {

@@ -120,6 +120,13 @@ TEST_F(ReadAhead, NotSafeWhenTheRunWritesAFileItReadsLater) {
   cfg->fileext = {"rpp", "irr", "rcp"};
   cfg->welfile = cfg->stdir[2] + "/1991.05.rcc";
   EXPECT_FALSE(read_ahead_safe(*cfg, run_read_plan(*cfg)));
+  // The same folder reached through a link.
+  std::filesystem::create_directory_symlink(cfg->stdir[0], dir / "colink");
+  cfg->welfile = dir / "wel.dat";
+  EXPECT_TRUE(read_ahead_safe(*cfg, run_read_plan(*cfg)));
+  cfg->filedir = dir / "colink";
+  cfg->fileext = {"mi", "irr", "rcp"};
+  EXPECT_FALSE(read_ahead_safe(*cfg, run_read_plan(*cfg)));
 }
 
 }  // namespace

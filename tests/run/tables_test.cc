@@ -101,6 +101,21 @@ TEST_F(RechargeTables, TwoYears) {
             "53790,  165,  326,   -1,    1984663.,   14095446.,************,12345.123457,\r\n");
 }
 
+// annrcp.csv is created and headed before annrech.csv is created, so when
+// the second cannot be created the first keeps its header line.
+TEST_F(RechargeTables, SecondTableCannotBeCreated) {
+  ASSERT_EQ(mkdir("annrech.csv", 0755), 0);  // a folder in the way
+  std::vector<RealGrid> rcp(1, real_grid()), rech(1, real_grid());
+  try {
+    write_recharge_tables(rcp, rech, 2000, flag_grid(1));
+    FAIL() << "no stop";
+  } catch (const Fatal& e) {
+    EXPECT_EQ(e.line(), " Cannot open file annrech.csv\r\n");
+  }
+  EXPECT_EQ(read_file("annrcp.csv"),
+            " node,  row,  col, ibnd,        x_ft,        y_ft,        2000,\r\n");
+}
+
 TEST_F(RechargeTables, TwentySixYearsOnOneLine) {
   std::vector<RealGrid> rcp(26, real_grid()), rech(26, real_grid());
   write_recharge_tables(rcp, rech, 1990, flag_grid(1));
