@@ -17,7 +17,6 @@ class GridReader {
  public:
   explicit GridReader(int ibin = 0) : ibin_(ibin) {}
   void set_binary(int ibin) { ibin_ = ibin; }
-  int binary() const { return ibin_; }
   // Serves readfile from a read-ahead of the run's planned reads when set.
   void set_prefetch(GridPrefetcher* p) { prefetch_ = p; }
 

@@ -21,15 +21,6 @@ std::string with_line(std::string_view msg, std::string_view line) {
   return s;
 }
 
-// Next line of data as read. The line reader drops the CR of a CR LF; a
-// last line without LF may still end in the CR of its pair.
-bool next_raw(LineReader& lr, std::string_view data, std::string_view& raw) {
-  if (!lr.next(raw)) return false;
-  if (lr.at_end() && data.back() != '\n' && !raw.empty() && raw.back() == '\r')
-    raw.remove_suffix(1);
-  return true;
-}
-
 // The end mark of both station files, recognised on the line as read:
 // "END" in capitals from the first column, then blanks only.
 bool is_end(std::string_view raw) {
@@ -39,9 +30,9 @@ bool is_end(std::string_view raw) {
 
 // Next data line of a station file into line (cleaned), skipping comment and
 // blank lines; false at "END" or the end of the file.
-bool next_data_line(LineReader& lr, std::string_view data, std::string& line) {
+bool next_data_line(LineReader& lr, std::string& line) {
   std::string_view raw;
-  while (next_raw(lr, data, raw)) {
+  while (lr.next(raw)) {
     if (is_end(raw)) return false;
     line.assign(raw);
     if (linefix(line) == 0) return true;
@@ -76,9 +67,9 @@ void readstation(LineState& ls, StationTable& st) {
   {
     LineReader lr(buf);
     std::string_view raw;
-    if (!next_raw(lr, buf, raw)) error2("Error reading file header", locfile);
+    if (!lr.next(raw)) error2("Error reading file header", locfile);
     st.nstn = 0;
-    while (next_data_line(lr, buf, ls.line)) {
+    while (next_data_line(lr, ls.line)) {
       if (st.nstn + 1 > MAXSTN) error("Too many stations");
       int i = st.nstn++;
       int pos = 1;
@@ -100,7 +91,7 @@ void readstation(LineState& ls, StationTable& st) {
   if (!read_whole_file(pcpfile, buf)) error("Error opening file " + pcpfile);
   LineReader lr(buf);
   std::string_view raw;
-  if (!next_raw(lr, buf, raw)) error2("Error reading file header", pcpfile);
+  if (!lr.next(raw)) error2("Error reading file header", pcpfile);
   // The header is taken as it stands: only blanks separate its names.
   std::string_view header = raw;
   int pos = 1;
@@ -113,7 +104,7 @@ void readstation(LineState& ls, StationTable& st) {
   for (int y = 0; y < NYEARS; ++y)
     std::fill_n(st.pstn.begin() + MAXSTN * y, st.nstn, 0.0);
   st.hasyear.fill(false);
-  while (next_data_line(lr, buf, ls.line)) {
+  while (next_data_line(lr, ls.line)) {
     pos = 1;
     int year = intin(ls.line, pos, pos, status);
     if (status != 0) error(with_line("Invalid precip year ", ls.line));

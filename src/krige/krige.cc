@@ -270,30 +270,6 @@ double KrigeWeights::estimate(int cellindex, const double* v) const {
   return est;
 }
 
-void KrigeWeights::estimate_all(const double* v, RealGrid& out) const {
-  const size_t nsel = cells_.size();
-  const size_t n = static_cast<size_t>(n_);
-  size_t s = 0;
-  for (; s + 4 <= nsel; s += 4) {
-    const double* w0 = w_.data() + s * n;
-    const double* w1 = w0 + n;
-    const double* w2 = w1 + n;
-    const double* w3 = w2 + n;
-    double e0 = 0.0, e1 = 0.0, e2 = 0.0, e3 = 0.0;
-    for (size_t j = 0; j < n; ++j) {
-      e0 = e0 + v[j] * w0[j];
-      e1 = e1 + v[j] * w1[j];
-      e2 = e2 + v[j] * w2[j];
-      e3 = e3 + v[j] * w3[j];
-    }
-    out[cells_[s]] = e0;
-    out[cells_[s + 1]] = e1;
-    out[cells_[s + 2]] = e2;
-    out[cells_[s + 3]] = e3;
-  }
-  for (; s < nsel; ++s) out[cells_[s]] = estimate(cells_[s], v);
-}
-
 void KrigeWeights::estimate_many(const double* const* v, int nv, RealGrid* const* out) const {
   constexpr int MAXV = 8;
   if (nv > MAXV) error("N too large in EVALKRIGE");

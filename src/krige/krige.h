@@ -40,12 +40,10 @@ class KrigeWeights {
   // Sum over points j ascending of v[j] * w(cell, j), starting from 0;
   // NaN for a cell that was not selected.
   double estimate(int cellindex, const double* v) const;
-  // estimate() of every selected cell into out[cell]; other cells untouched.
-  // Four cells advance together, each its own running sum over the points.
-  void estimate_all(const double* v, RealGrid& out) const;
-  // estimate_all for up to 8 value vectors at once: the weights of a cell
-  // are read once for all of them (the weights of a run far exceed the
-  // caches). out[k] receives the estimates of v[k].
+  // estimate() of every selected cell for up to 8 value vectors at once:
+  // out[k][cell] receives the estimate from v[k]; other cells are untouched.
+  // The weights of a cell are read once for all vectors (the weights of a
+  // run far exceed the caches), each estimate its own running sum.
   void estimate_many(const double* const* v, int nv, RealGrid* const* out) const;
   int npoints() const { return n_; }
 

@@ -19,8 +19,6 @@ class LineReader {
  public:
   explicit LineReader(std::string_view data) : data_(data) {}
   bool next(std::string_view& line);
-  bool at_end() const { return pos_ >= data_.size(); }
-  size_t offset() const { return pos_; }
 
  private:
   std::string_view data_;

@@ -274,7 +274,9 @@ TEST(KrigeWeights, BitIdenticalToEvalkrigeInEveryCell) {
       if (many[k][i] != w.estimate(i, vs[k])) ++mismatches;
   RealGrid all_cells = real_grid();
   for (const auto& v : values) {
-    w.estimate_all(v.data(), all_cells);
+    const double* one[1] = {v.data()};
+    RealGrid* into[1] = {&all_cells};
+    w.estimate_many(one, 1, into);
     for (int r = 1; r <= NROW; ++r)
       for (int c = 1; c <= NCOL; ++c) {
         const double want = eval(k, p, v, xc(c), yc(r), d);
@@ -303,7 +305,9 @@ TEST(KrigeWeights, OnlySelectedCellsAndWeightsSumToOne) {
   EXPECT_TRUE(std::isnan(w.estimate(cell(2, 1), v.data())));
   // All cells at once: the selected ones only, the rest left as they were.
   RealGrid out = real_grid(-7.0);
-  w.estimate_all(v.data(), out);
+  const double* one[1] = {v.data()};
+  RealGrid* into[1] = {&out};
+  w.estimate_many(one, 1, into);
   for (int c : {cell(1, 1), cell(326, 165), cell(100, 50)})
     EXPECT_EQ(out[c], w.estimate(c, v.data()));
   EXPECT_EQ(out[cell(2, 1)], -7.0);
