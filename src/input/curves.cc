@@ -26,7 +26,7 @@ struct FunctionData {
 
 // Number of tabulation points 0.0, 0.1, ... up to pmax: the integer part of
 // the exact 10*pmax, plus 1. The product is not rounded first: 0.7 is stored
-// just below 0.7, so it gives 7 points, not 8. 0 when pmax is beyond any table.
+// just below 0.7, so it gives 7 points, not 8. Past any table for huge pmax.
 long tabulation_points(double pmax) {
   if (!(pmax < 1.0e6)) return MAXCURV + 1;
   double t = 10.0 * pmax;
