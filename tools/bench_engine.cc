@@ -110,12 +110,12 @@ int main(int argc, char** argv) {
     const double te = median_ms(repeats, [&] { evalcurve(cfg, nullptr, w, curv, 0, 1950, ann, rpp); });
     // January: the year's "mi" grids are read too, fifteen files in all.
     const double tp = median_ms(repeats, [&] {
-      for (std::string& m : pw.mistem) m.clear();
-      period(cfg, pw, files, curv, " 1/1950", "1950.01", "1950", 1950, 2678400, 0.1, ann);
+      for (std::string& m : pw.mikeys) m.clear();
+      period(cfg, pw, {&files}, curv, " 1/1950", "1950.01", "1950", 1950, 2678400, 0.1, ann);
     });
     // A later month of the same year: the "mi" grids are reused.
     const double tq = median_ms(repeats, [&] {
-      period(cfg, pw, files, curv, " 1/1950", "1950.01", "1950", 1950, 2678400, 0.1, ann);
+      period(cfg, pw, {&files}, curv, " 1/1950", "1950.01", "1950", 1950, 2678400, 0.1, ann);
     });
     files.wel.close();
     for (OutFile& f : files.rch) f.close();

@@ -68,12 +68,17 @@ void budget_heading(const RunConfig& cfg) {
   console_write(std::string_view(buf, p - buf));
 }
 
-void budget(const RunConfig& cfg, std::string_view name, const RealGrid& rcp, AnnualArrays& ann,
-            const RealGrid& rpp) {
+const char* budget_label(int group) { return LABELS[group]; }
+
+BudgetRow budget(const RunConfig& cfg, std::string_view name, const RealGrid& rcp,
+                 AnnualArrays& ann, const RealGrid& rpp) {
   const int nbgt = std::clamp(cfg.nbgt, 0, 9);
   name = name.substr(0, 4);  // "SS  " or the year text
   const bool steady = name.find("SS") != std::string_view::npos;
-  if (nbgt == 0 && steady) return;
+  BudgetRow row;
+  row.steady = steady;
+  row.nbgt = nbgt;
+  if (nbgt == 0 && steady) return row;
 
   std::array<int, NZ> count{};
   std::array<double, NZ> precip{};
@@ -102,6 +107,9 @@ void budget(const RunConfig& cfg, std::string_view name, const RealGrid& rcp, An
     rcptot += rcpz[z];
   }
 
+  for (int z = 1; z <= nbgt; ++z) row.value[RCP_GROUP][z] = rcpz[z];
+  row.value[RCP_GROUP][0] = rcptot;
+
   char buf[LINEMAX];
   char* p = buf;
   if (steady) {
@@ -111,7 +119,7 @@ void budget(const RunConfig& cfg, std::string_view name, const RealGrid& rcp, An
     p = put_fixed(p, FIELD, 1, rcptot);
     p = put_crlf(p);
     console_write(std::string_view(buf, p - buf));
-    return;
+    return row;
   }
 
   // Slot 0 of the annual arrays: per-cell totals over the three state groups,
@@ -131,13 +139,24 @@ void budget(const RunConfig& cfg, std::string_view name, const RealGrid& rcp, An
       }
     }
   }
-  if (nbgt == 0) return;
+  if (nbgt == 0) return row;
 
   // Totals over every state group; columns of zones above 3 hold 0.
   const int ntot = std::max(nbgt, 3);
   std::array<double, NQ> qtot{};
   for (int q = 0; q < NQ; ++q) {
     for (int k = 1; k <= ntot; ++k) qtot[q] += tally[q][k];
+  }
+
+  for (int z = 0; z <= nbgt; ++z) {
+    row.value[0][z] = count[z];
+    row.value[1][z] = precip[z];
+  }
+  for (int q = 0; q < NQ; ++q) {
+    // Column order: five groups before the recharge from precipitation, three after.
+    const int g = q < RCG ? 2 + q : 3 + q;
+    for (int z = 1; z <= nbgt; ++z) row.value[g][z] = tally[q][z];
+    row.value[g][0] = qtot[q];
   }
 
   p = put_text(p, " ");
@@ -162,6 +181,7 @@ void budget(const RunConfig& cfg, std::string_view name, const RealGrid& rcp, An
   group(RCC);
   p = put_crlf(p);
   console_write(std::string_view(buf, p - buf));
+  return row;
 }
 
 }  // namespace vadz

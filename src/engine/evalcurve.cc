@@ -12,33 +12,33 @@ namespace vadz {
 
 namespace {
 
-// The irrigated acres of a transient year, by state group: groundwater-
-// irrigated land only where the group pumps and the cell is not masked;
-// surface-water land scaled by the mound multiplier in mound cells;
+// Adds one irrigated-area grid of group s (0-based) to the year's acres:
+// groundwater-irrigated land only where the group pumps and the cell is not
+// masked; surface-water land scaled by the mound multiplier in mound cells;
 // commingled land in full where the group pumps (or OPTMOUND), otherwise
 // treated like surface-water land.
-void irrigated_areas(const RunConfig& cfg, EvalWork& w, std::string_view ytext,
-                     AnnualArrays& ann) {
-  for (int s = 1; s <= 3; ++s) {
-    if (cfg.ipump[s - 1] == 0) continue;
-    w.reader.readfile(w.work, cfg.stdir[s - 1], ytext, "agw", 0);
-    condadd(w.area, cfg.stressf[s - 1], w.work, cfg.gwmask);
-    condadd(ann.gwarea[s], cfg.stressf[s - 1], w.work, cfg.gwmask);
-  }
-  for (int s = 1; s <= 3; ++s) {
-    w.reader.readfile(w.work, cfg.stdir[s - 1], ytext, "asw", 0);
-    condadd3(w.area, cfg.stressf[3], w.work, cfg.mound);
-    condadd3(ann.swarea[s], cfg.stressf[3], w.work, cfg.mound);
-  }
-  for (int s = 1; s <= 3; ++s) {
-    w.reader.readfile(w.work, cfg.stdir[s - 1], ytext, "aco", 0);
-    if (cfg.ipump[s - 1] != 0 || cfg.ioptmound != 0) {
-      add(w.area, 1.0, w.work);
-      add(ann.coarea[s], 1.0, w.work);
-    } else {
+void add_area(const RunConfig& cfg, EvalWork& w, FileKind kind, int s, AnnualArrays& ann) {
+  const int k = s + 1;
+  switch (kind) {
+    case FileKind::agw:
+      condadd(w.area, cfg.stressf[s], w.work, cfg.gwmask);
+      condadd(ann.gwarea[k], cfg.stressf[s], w.work, cfg.gwmask);
+      break;
+    case FileKind::asw:
       condadd3(w.area, cfg.stressf[3], w.work, cfg.mound);
-      condadd3(ann.coarea[s], cfg.stressf[3], w.work, cfg.mound);
-    }
+      condadd3(ann.swarea[k], cfg.stressf[3], w.work, cfg.mound);
+      break;
+    case FileKind::aco:
+      if (cfg.ipump[s] != 0 || cfg.ioptmound != 0) {
+        add(w.area, 1.0, w.work);
+        add(ann.coarea[k], 1.0, w.work);
+      } else {
+        condadd3(w.area, cfg.stressf[3], w.work, cfg.mound);
+        condadd3(ann.coarea[k], cfg.stressf[3], w.work, cfg.mound);
+      }
+      break;
+    default:
+      break;
   }
 }
 
@@ -66,36 +66,32 @@ const RealGrid& kriged_precipitation(const RunConfig& cfg, const KrigeWeights& w
 
 }  // namespace
 
-void evalcurve_reads(const RunConfig& cfg, int steady, int year, ReadPlan& plan) {
-  char ybuf[4];
-  put_int(ybuf, 4, year);
-  const std::string ytext(ybuf, 4);
-  if (steady == 0) {
-    for (int s = 0; s < 3; ++s)
-      if (cfg.ipump[s] != 0) plan.push_back({cfg.stdir[s], ytext, "agw", 0});
-    for (int s = 0; s < 3; ++s) plan.push_back({cfg.stdir[s], ytext, "asw", 0});
-    for (int s = 0; s < 3; ++s) plan.push_back({cfg.stdir[s], ytext, "aco", 0});
-  }
-  if (cfg.iprism == 1) plan.push_back({cfg.prismpath, ytext, "grd", 1});
-}
-
 void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, RealGrid& curv,
                int steady, int year, AnnualArrays& ann, RealGrid& rpp) {
   w.reader.set_binary(cfg.ibin);
   char ybuf[4];
   put_int(ybuf, 4, year);
-  const std::string_view ytext(ybuf, 4);
+  w.reads.clear();
+  year_reads(cfg, steady == 0, std::string(ybuf, 4), w.reads);
 
   std::fill(w.area.begin(), w.area.end(), 0.0);
   std::fill(curv.begin(), curv.end(), 0.0);
   std::fill(rpp.begin(), rpp.end(), 0.0);
   std::fill(w.firr.begin(), w.firr.end(), 0.0);
 
-  // A steady year is treated as wholly non-irrigated.
-  if (steady == 0) irrigated_areas(cfg, w, ytext, ann);
+  // The year's grids in their planned order: the irrigated areas of a
+  // transient year (a steady year is treated as wholly non-irrigated), then
+  // the PRISM precipitation.
+  for (const PlannedRead& r : w.reads) {
+    if (r.kind == FileKind::grd) {
+      w.reader.readfile(rpp, r.dir, r.name, r.tag, r.mustexist);
+    } else {
+      w.reader.readfile(w.work, r.dir, r.name, r.tag, r.mustexist);
+      add_area(cfg, w, r.kind, r.group, ann);
+    }
+  }
 
   const bool prism = cfg.iprism == 1;
-  if (prism) w.reader.readfile(rpp, cfg.prismpath, ytext, "grd", 1);
 
   const RealGrid* kriged = prism ? nullptr : &kriged_precipitation(cfg, *weights, w, year);
   const double* xtab = cfg.curves.curve(1, 0);

@@ -3,9 +3,9 @@
 #pragma once
 #include "engine/annual.h"
 #include "input/gridio.h"
-#include "input/prefetch.h"
+#include "input/schedule.h"
 #include "krige/krige.h"
-#include "run/config.h"
+#include "input/config.h"
 
 namespace vadz {
 
@@ -15,6 +15,7 @@ struct EvalWork {
   RealGrid firr = real_grid();
   RealGrid work = real_grid();
   GridReader reader;
+  ReadPlan reads;  // the year's reads, reused
   // Kriged precipitation of up to eight consecutive years, computed in one
   // pass over the kriging weights (allocated on first use).
   std::vector<RealGrid> kriged;
@@ -27,8 +28,5 @@ struct EvalWork {
 // cfg.iprism is set, may then be null).
 void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, RealGrid& curv,
                int steady, int year, AnnualArrays& ann, RealGrid& rpp);
-
-// Appends to plan the grid reads of evalcurve for the year, in its order.
-void evalcurve_reads(const RunConfig& cfg, int steady, int year, ReadPlan& plan);
 
 }  // namespace vadz

@@ -12,15 +12,9 @@
 #include <vector>
 
 #include "input/gridio.h"
+#include "input/schedule.h"
 
 namespace vadz {
-
-// One planned read: the arguments of GridReader::readfile.
-struct PlannedRead {
-  std::string dir, name, tag;
-  int mustexist = 0;
-};
-using ReadPlan = std::vector<PlannedRead>;
 
 class GridPrefetcher {
  public:

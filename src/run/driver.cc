@@ -11,7 +11,10 @@
 #include "engine/annual.h"
 #include "engine/budget.h"
 #include "engine/evalcurve.h"
+#include "engine/modelfiles.h"
+#include "engine/output.h"
 #include "engine/period.h"
+#include "input/schedule.h"
 #include "run/progress.h"
 #include "run/readahead.h"
 #include "run/tables.h"
@@ -23,37 +26,11 @@ namespace vadz {
 
 namespace {
 
-constexpr int SECONDS_PER_DAY = 86400;
-constexpr int STEADY_SECONDS = 31557600;  // 365.25 days
-constexpr std::array<int, 12> NDM{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 // Acre-feet spread over a 640-acre cell, in inches (12/640).
 constexpr double AF_TO_INCHES = 0.01875;
 // Years kept for annrcp.csv and annrech.csv.
 constexpr int RECH_FIRST = 1990;
 constexpr int RECH_LAST = 2015;
-
-// Opens a model file in the run's access mode; fatal when it cannot be opened.
-void open_model_file(OutFile& f, const std::string& name, OutFile::Mode mode) {
-  if (!f.open(name, mode)) error("Cannot open file " + name);
-}
-
-// True when path names a regular file already opened as one of the run's
-// model files. Two streams on one file would overwrite each other's records,
-// so such a file cannot be opened a second time (a device such as /dev/null
-// can take both).
-bool already_open(const std::string& path, const std::vector<std::string>& opened) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return false;
-  for (const std::string& other : opened)
-    if (std::filesystem::equivalent(path, other, ec)) return true;
-  return false;
-}
-
-// February has 29 days in every year divisible by 4, 2100 included.
-int month_seconds(int year, int m) {
-  const int days = (m == 2 && year % 4 == 0) ? 29 : NDM[m - 1];
-  return days * SECONDS_PER_DAY;
-}
 
 }  // namespace
 
@@ -81,32 +58,12 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
     wptr = &weights;
   }
 
-  // The model files and their header lines.
-  const OutFile::Mode mode = cfg.iappend ? OutFile::Mode::Append : OutFile::Mode::Replace;
+  // The model files and their header lines, then the outputs the
+  // parameter file adds.
   ModelFiles files;
-  const std::string welname(rtrim(cfg.welfile));
-  if (welname.empty()) error("No well file specified");
-  open_model_file(files.wel, welname, mode);
-  char head[32];
-  if (!cfg.iappend) {
-    char* p = put_int(head, 10, MAXWEL);
-    p = put_int(p, 10, cfg.iwelcb);
-    files.wel.line(std::string(head, p - head) + " NOPRINT");
-  }
-  if (cfg.nrch == 0) error("No recharge file(s) specified");
-  const int nrch = cfg.nrch < 4 ? cfg.nrch : 4;
-  std::vector<std::string> opened{welname};
-  for (int k = 0; k < nrch; ++k) {
-    const std::string name(rtrim(cfg.rchfile[k]));
-    if (already_open(name, opened)) error("Cannot open file " + name);
-    open_model_file(files.rch[k], name, mode);
-    opened.push_back(name);
-    if (!cfg.iappend) {
-      char* p = put_int(head, 10, 1);
-      p = put_int(p, 10, cfg.irchcb);
-      files.rch[k].line(std::string_view(head, p - head));
-    }
-  }
+  files.open(cfg);
+  RunOutputs outputs{&files};
+  const std::vector<RunStep> steps = run_steps(cfg);
 
   // Every grid of the run, allocated once.
   AnnualArrays ann;
@@ -116,7 +73,7 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
   pw.reader.set_binary(cfg.ibin);
   std::unique_ptr<GridPrefetcher> prefetch;
   if (read_ahead) {
-    ReadPlan plan = run_read_plan(cfg);
+    ReadPlan plan = run_read_plan(cfg, steps);
     if (!plan.empty() && read_ahead_safe(cfg, plan)) {
       try {
         prefetch = std::make_unique<GridPrefetcher>(std::move(plan), cfg.ibin);
@@ -143,65 +100,70 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
 
   Progress progress((steady ? 1 : 0) + 12 * ntrans);
 
-  // The steady period: the mean recharge from precipitation of the window.
-  if (steady) {
-    rch = real_grid();
-    ann.clear();
-    for (int y = cfg.ssyr1; y <= cfg.ssyr2; ++y) {
-      evalcurve(cfg, wptr, ew, curv, 1, y, ann, rpp);
-      for (int i = 0; i < NCELL; ++i) rch[i] += curv[i];
-    }
-    const double nyears = cfg.ssyr2 - cfg.ssyr1 + 1;
-    for (int i = 0; i < NCELL; ++i) rch[i] = rch[i] / nyears;
-    period(cfg, pw, files, rch, "Steady ", "steady", "steady", -1, STEADY_SECONDS, cfg.ssmult,
-           ann);
-    budget(cfg, "SS  ", rch, ann, rpp);
-    console_flush();  // a budget row shows as soon as its period is done
-    progress.step(0, 0);
-  }
-
-  // The transient years, twelve monthly periods each.
   OutFile pumptable;
-  for (int y = cfg.tryr1; y <= cfg.tryr2; ++y) {
-    ann.clear();
-    evalcurve(cfg, wptr, ew, curv, 0, y, ann, rpp);
-    char ystem[4];
-    put_int(ystem, 4, y);
-    const std::string_view ys(ystem, 4);
-    if (cfg.iannpump) open_pump_table(pumptable, y);
-    for (int m = 1; m <= 12; ++m) {
-      char label[7], pstem[7];
-      put_int(label, 2, m);
-      label[2] = '/';
-      put_int(label + 3, 4, y);
-      put_fixed(pstem, 7, 2, y + m / 100.0);
-      period(cfg, pw, files, curv, std::string_view(label, 7), std::string_view(pstem, 7), ys, y,
-             month_seconds(y, m), cfg.monmult[m - 1], ann);
-      progress.step(y, m);
-    }
-    budget(cfg, ys, curv, ann, rpp);
-    console_flush();
-    if (cfg.iannpump) write_pump_table(pumptable, ann);
-    if (rechtables) {
-      // Recharge from precipitation plus the three irrigation returns,
-      // acre-feet turned into inches over the cell.
-      RealGrid& rcp = annrcp[y - cfg.tryr1];
-      RealGrid& rech = annrech[y - cfg.tryr1];
-      const RealGrid& rcg = ann.annrcg[0];
-      const RealGrid& rcs = ann.annrcs[0];
-      const RealGrid& rcc = ann.annrcc[0];
-      for (int i = 0; i < NCELL; ++i) {
-        rcp[i] = curv[i];
-        rech[i] = curv[i] + AF_TO_INCHES * ((rcg[i] + rcs[i]) + rcc[i]);
+  for (const RunStep& step : steps) {
+    const int y = step.year;
+    switch (step.type) {
+      case RunStep::Type::SteadyYear:
+        // The steady period: the mean recharge from precipitation of the window.
+        if (y == cfg.ssyr1) {
+          rch = real_grid();
+          ann.clear();
+        }
+        evalcurve(cfg, wptr, ew, curv, 1, y, ann, rpp);
+        for (int i = 0; i < NCELL; ++i) rch[i] += curv[i];
+        break;
+      case RunStep::Type::SteadyPeriod: {
+        const double nyears = cfg.ssyr2 - cfg.ssyr1 + 1;
+        for (int i = 0; i < NCELL; ++i) rch[i] = rch[i] / nyears;
+        period(cfg, pw, outputs, rch, step.label, step.pstem, step.ystem, -1, step.seconds,
+               cfg.ssmult, ann);
+        const BudgetRow row = budget(cfg, "SS  ", rch, ann, rpp);
+        console_flush();  // a budget row shows as soon as its period is done
+        const YearResult result{cfg, -1, rch, rpp, ann, row};
+        for (RunOutput* o : outputs) o->year(result);
+        progress.step(0, 0);
+        break;
       }
+      case RunStep::Type::Year:
+        ann.clear();
+        evalcurve(cfg, wptr, ew, curv, 0, y, ann, rpp);
+        if (cfg.iannpump) open_pump_table(pumptable, y);
+        break;
+      case RunStep::Type::Month:
+        period(cfg, pw, outputs, curv, step.label, step.pstem, step.ystem, y, step.seconds,
+               cfg.monmult[step.month - 1], ann);
+        progress.step(y, step.month);
+        if (step.month < 12) break;
+        // The year is complete: its budget row and tables.
+        {
+          const BudgetRow row = budget(cfg, step.ystem, curv, ann, rpp);
+          console_flush();
+          if (cfg.iannpump) write_pump_table(pumptable, ann);
+          if (rechtables) {
+            // Recharge from precipitation plus the three irrigation returns,
+            // acre-feet turned into inches over the cell.
+            RealGrid& rcp = annrcp[y - cfg.tryr1];
+            RealGrid& rech = annrech[y - cfg.tryr1];
+            const RealGrid& rcg = ann.annrcg[0];
+            const RealGrid& rcs = ann.annrcs[0];
+            const RealGrid& rcc = ann.annrcc[0];
+            for (int i = 0; i < NCELL; ++i) {
+              rcp[i] = curv[i];
+              rech[i] = curv[i] + AF_TO_INCHES * ((rcg[i] + rcs[i]) + rcc[i]);
+            }
+          }
+          const YearResult result{cfg, y, curv, rpp, ann, row};
+          for (RunOutput* o : outputs) o->year(result);
+        }
+        break;
     }
   }
 
   if (rechtables) write_recharge_tables(annrcp, annrech, cfg.tryr1, cfg.ibound);
 
   progress.finish();
-  files.wel.close();
-  for (int k = 0; k < nrch; ++k) files.rch[k].close();
+  for (RunOutput* o : outputs) o->finish();
   console_flush();
 }
 

@@ -2,7 +2,7 @@
 // transient years and the annual tables.
 #pragma once
 #include "krige/krige.h"
-#include "run/config.h"
+#include "input/config.h"
 
 namespace vadz {
 

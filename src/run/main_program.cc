@@ -6,7 +6,7 @@
 #include <new>
 #include <string_view>
 
-#include "run/config.h"
+#include "input/config.h"
 #include "run/driver.h"
 #include "run/params.h"
 #include "utl/console.h"

@@ -56,33 +56,52 @@ class KeywordLoop {
   }
 
   void dispatch(const std::string& kw) {
-    if (kw == "FILE") return kw_file();
-    if (kw == "DIR") return kw_dir();
-    if (kw == "APPEND") { cfg_.iappend = 1; return; }
-    if (kw == "RECHARGE") return kw_recharge();
-    if (kw == "IRCHCB") return kw_cbc(cfg_.irchcb, "Invalid Recharge cbc file number IRCHCB");
-    if (kw == "WELL") return kw_well();
-    if (kw == "IWELCB") return kw_cbc(cfg_.iwelcb, "Invalid Well cbc file number IWELCB");
-    if (kw == "ANNPUMP") { cfg_.iannpump = 1; return; }
-    if (kw == "ANNRECH") { cfg_.iannrech = 1; return; }
-    if (kw == "BIN") { cfg_.ibin = 1; return; }
-    if (kw == "STEADY") return kw_steady();
-    if (kw == "TRANSIENT") return kw_transient();
-    if (kw == "NOPUMP") return kw_nopump();
-    if (kw == "MOUND") return kw_mask(cfg_.mound, "Error reading MOUND flag name ", false);
-    if (kw == "GWMASK") return kw_mask(cfg_.gwmask, "Error reading GWMASK flag name ", true);
-    if (kw == "OPTMOUND") { cfg_.ioptmound = 1; return; }
-    if (kw == "STRESSF") return kw_stressf();
-    if (kw == "IBOUND") return kw_ibound();
-    if (kw == "SOIL") return kw_soil();
-    if (kw == "TERRAIN") return readterrain(ls_, cfg_.trn, krig_);
-    if (kw == "XFACTOR") return kw_xfactor();
-    if (kw == "BUDGET") return kw_budget();
-    if (kw == "STATIONS") return readstation(ls_, cfg_.stations);
-    if (kw == "PRISM") return kw_prism();
-    if (kw == "MONTH") return kw_month();
-    if (kw == "FUNCTION") return readfunction(ls_, cfg_.curves, cfg_.nsoil);
+    for (const Keyword& k : KEYWORDS)
+      if (kw == k.name) return (this->*k.read)();
     error("Unknown parameter " + kw);
+  }
+
+  void kw_append() { cfg_.iappend = 1; }
+  void kw_irchcb() { kw_cbc(cfg_.irchcb, "Invalid Recharge cbc file number IRCHCB"); }
+  void kw_iwelcb() { kw_cbc(cfg_.iwelcb, "Invalid Well cbc file number IWELCB"); }
+  void kw_annpump() { cfg_.iannpump = 1; }
+  void kw_annrech() { cfg_.iannrech = 1; }
+  void kw_bin() { cfg_.ibin = 1; }
+  void kw_mound() { kw_mask(cfg_.mound, "Error reading MOUND flag name ", false); }
+  void kw_gwmask() { kw_mask(cfg_.gwmask, "Error reading GWMASK flag name ", true); }
+  void kw_optmound() { cfg_.ioptmound = 1; }
+  void kw_terrain() { readterrain(ls_, cfg_.trn, krig_); }
+  void kw_stations() { readstation(ls_, cfg_.stations); }
+  void kw_function() { readfunction(ls_, cfg_.curves, cfg_.nsoil); }
+
+  // MF6 <folder> [<name>]: the stresses also as MODFLOW 6 input files.
+  void kw_mf6() {
+    int ierr = 0;
+    std::string dir = text(ierr);
+    if (ierr != 0) fail_line("Error reading MF6 folder ");
+    std::string name = "vadz";
+    if (!eol(ls_.line, ls_.ipos)) {
+      name = text(ierr);
+      if (ierr != 0 || rtrim(name).empty()) fail_line("Error reading MF6 name ");
+    }
+    cfg_.mf6dir = std::string(rtrim(dir));
+    cfg_.mf6name = std::string(rtrim(name));
+  }
+
+  // REPORT <folder>: the run report (page, maps, grids, budget table).
+  void kw_report() {
+    int ierr = 0;
+    std::string dir = text(ierr);
+    if (ierr != 0 || rtrim(dir).empty()) fail_line("Error reading REPORT folder ");
+    cfg_.reportdir = std::string(rtrim(dir));
+  }
+
+  // BUDGETCSV <file>: the budget table at full precision, alone.
+  void kw_budgetcsv() {
+    int ierr = 0;
+    std::string name = text(ierr);
+    if (ierr != 0 || rtrim(name).empty()) fail_line("Error reading BUDGETCSV file ");
+    cfg_.budgetcsv = std::string(rtrim(name));
   }
 
   void kw_file() {
@@ -271,6 +290,30 @@ class KeywordLoop {
   Krig& krig_;
   LineState ls_;
   std::vector<std::string> scratch_names_;
+
+ public:
+  struct Keyword {
+    const char* name;
+    void (KeywordLoop::*read)();
+  };
+  // Every keyword of the parameter file and its reader.
+  static constexpr Keyword KEYWORDS[] = {
+      {"FILE", &KeywordLoop::kw_file},         {"DIR", &KeywordLoop::kw_dir},
+      {"APPEND", &KeywordLoop::kw_append},     {"RECHARGE", &KeywordLoop::kw_recharge},
+      {"IRCHCB", &KeywordLoop::kw_irchcb},     {"WELL", &KeywordLoop::kw_well},
+      {"IWELCB", &KeywordLoop::kw_iwelcb},     {"ANNPUMP", &KeywordLoop::kw_annpump},
+      {"ANNRECH", &KeywordLoop::kw_annrech},   {"BIN", &KeywordLoop::kw_bin},
+      {"STEADY", &KeywordLoop::kw_steady},     {"TRANSIENT", &KeywordLoop::kw_transient},
+      {"NOPUMP", &KeywordLoop::kw_nopump},     {"MOUND", &KeywordLoop::kw_mound},
+      {"GWMASK", &KeywordLoop::kw_gwmask},     {"OPTMOUND", &KeywordLoop::kw_optmound},
+      {"STRESSF", &KeywordLoop::kw_stressf},   {"IBOUND", &KeywordLoop::kw_ibound},
+      {"SOIL", &KeywordLoop::kw_soil},         {"TERRAIN", &KeywordLoop::kw_terrain},
+      {"XFACTOR", &KeywordLoop::kw_xfactor},   {"BUDGET", &KeywordLoop::kw_budget},
+      {"STATIONS", &KeywordLoop::kw_stations}, {"PRISM", &KeywordLoop::kw_prism},
+      {"MONTH", &KeywordLoop::kw_month},       {"FUNCTION", &KeywordLoop::kw_function},
+      {"MF6", &KeywordLoop::kw_mf6},           {"REPORT", &KeywordLoop::kw_report},
+      {"BUDGETCSV", &KeywordLoop::kw_budgetcsv},
+  };
 };
 
 void read_command_line(int argc, const char* const* argv, RunConfig& cfg, std::string& content) {
@@ -318,6 +361,12 @@ void cell_warnings(const RunConfig& cfg) {
 }
 
 }  // namespace
+
+std::vector<std::string> parameter_keywords() {
+  std::vector<std::string> names;
+  for (const KeywordLoop::Keyword& k : KeywordLoop::KEYWORDS) names.emplace_back(k.name);
+  return names;
+}
 
 void read_parameters(int argc, const char* const* argv, RunConfig& cfg, Krig& krig) {
   std::string content;

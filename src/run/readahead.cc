@@ -5,8 +5,6 @@
 #include <set>
 #include <string>
 
-#include "engine/evalcurve.h"
-#include "engine/period.h"
 #include "utl/format.h"
 #include "utl/scan.h"
 
@@ -34,25 +32,6 @@ std::string normal(const std::string& path) {
 
 }  // namespace
 
-ReadPlan run_read_plan(const RunConfig& cfg) {
-  ReadPlan plan;
-  std::array<std::string, 3> mikeys;
-  if (cfg.ssyr1 > 0) {
-    for (int y = cfg.ssyr1; y <= cfg.ssyr2; ++y) evalcurve_reads(cfg, 1, y, plan);
-    period_reads(cfg, "steady", "steady", mikeys, plan);
-  }
-  for (int y = cfg.tryr1; y <= cfg.tryr2; ++y) {
-    evalcurve_reads(cfg, 0, y, plan);
-    const std::string ys = year_text(y);
-    for (int m = 1; m <= 12; ++m) {
-      char pstem[7];
-      put_fixed(pstem, 7, 2, y + m / 100.0);
-      period_reads(cfg, std::string_view(pstem, 7), ys, mikeys, plan);
-    }
-  }
-  return plan;
-}
-
 bool read_ahead_safe(const RunConfig& cfg, const ReadPlan& plan) {
   std::set<std::string> outputs;
   outputs.insert(normal(std::string(rtrim(cfg.welfile))));
@@ -69,10 +48,8 @@ bool read_ahead_safe(const RunConfig& cfg, const ReadPlan& plan) {
     outputs.insert(normal("annrcp.csv"));
     outputs.insert(normal("annrech.csv"));
   }
-  for (const PlannedRead& r : plan) {
-    const std::string path = std::string(rtrim(r.dir)) + "/" + r.name + "." + r.tag;
-    if (outputs.count(normal(path))) return false;
-  }
+  for (const PlannedRead& r : plan)
+    if (outputs.count(normal(r.path()))) return false;
   return true;
 }
 

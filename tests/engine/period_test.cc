@@ -57,7 +57,7 @@ struct Period {
   void run(std::string_view label = " 1/1950", std::string_view pstem = "1950.01",
            std::string_view ystem = "1950", int year = 1950, int seconds = 2678400,
            double w = 0.5) {
-    period(cfg, pw, files, rechp, label, pstem, ystem, year, seconds, w, ann);
+    period(cfg, pw, {&files}, rechp, label, pstem, ystem, year, seconds, w, ann);
   }
   void close() {
     files.wel.close();

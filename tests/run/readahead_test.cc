@@ -76,13 +76,13 @@ TEST_F(ReadAhead, ThePlanIsTheRunsSequenceOfReads) {
   ASSERT_TRUE(files.wel.open(dir / "w.dat"));
   for (int k = 0; k < 4; ++k) ASSERT_TRUE(files.rch[k].open(dir / ("r" + std::to_string(k))));
   for (int y = 1985; y <= 1986; ++y) evalcurve(*cfg, nullptr, ew, curv, 1, y, ann, rpp);
-  period(*cfg, pw, files, curv, "Steady ", "steady", "steady", -1, 31557600, 1.0, ann);
+  period(*cfg, pw, {&files}, curv, "Steady ", "steady", "steady", -1, 31557600, 1.0, ann);
   for (int y = 1990; y <= 1991; ++y) {
     evalcurve(*cfg, nullptr, ew, curv, 0, y, ann, rpp);
     for (int m = 1; m <= 12; ++m) {
       char pstem[7];
       put_fixed(pstem, 7, 2, y + m / 100.0);
-      period(*cfg, pw, files, curv, " 1/1990", std::string_view(pstem, 7), std::to_string(y), y,
+      period(*cfg, pw, {&files}, curv, " 1/1990", std::string_view(pstem, 7), std::to_string(y), y,
              2678400, 1.0 / 12, ann);
     }
   }

@@ -41,6 +41,12 @@ struct RunConfig {
   int nbgt = 0;
   std::array<std::string, 9> bgtname;
 
+  // Outputs beyond the model files; an empty name means none.
+  std::string mf6dir;             // MF6: folder of the MODFLOW 6 files
+  std::string mf6name = "vadz";   // MF6: base name of those files
+  std::string reportdir;          // REPORT: folder of the run report
+  std::string budgetcsv;          // BUDGETCSV: the budget table as CSV
+
   // Grids filled by keywords, with their start values.
   FlagGrid ibound = flag_grid(1);
   FlagGrid ibgt = flag_grid(0);
