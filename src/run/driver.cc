@@ -15,6 +15,7 @@
 #include "engine/output.h"
 #include "engine/period.h"
 #include "input/schedule.h"
+#include "run/outputs.h"
 #include "run/progress.h"
 #include "run/readahead.h"
 #include "run/tables.h"
@@ -62,7 +63,9 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
   // parameter file adds.
   ModelFiles files;
   files.open(cfg);
+  const std::vector<std::unique_ptr<RunOutput>> extra = make_outputs(cfg);
   RunOutputs outputs{&files};
+  for (const auto& o : extra) outputs.push_back(o.get());
   const std::vector<RunStep> steps = run_steps(cfg);
 
   // Every grid of the run, allocated once.

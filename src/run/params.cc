@@ -274,9 +274,8 @@ class KeywordLoop {
     cfg_.prismpath = path;
     cfg_.iprism = 1;
     // Trimmed as every printed name is: a blank path still shows one blank.
-    std::string shown(rtrim(path));
-    if (shown.empty()) shown = " ";
-    console_line(ConsoleLine().text("PRISMpath=" + shown));
+    const std::string_view trimmed = rtrim(path);
+    console_line(ConsoleLine().text("PRISMpath=").text(trimmed.empty() ? " " : trimmed));
   }
 
   void kw_month() {
@@ -338,6 +337,8 @@ void check_configuration(const RunConfig& cfg) {
   double sum = 0.0;
   for (double m : cfg.monmult) sum += m;
   if (!(std::fabs(sum - 1.0) <= MONTH_TOLERANCE)) error("MONTH multipliers do not sum to 1");
+  // The CSV budget holds the numbers of the budget table: it needs its zones.
+  if (!cfg.budgetcsv.empty() && cfg.nbgt == 0) error("BUDGETCSV needs BUDGET zones");
 }
 
 // Suspect inputs in active cells; never fatal.

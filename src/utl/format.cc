@@ -1,5 +1,6 @@
 #include "utl/format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -209,6 +210,12 @@ char* put_listreal(char* p, double v) {
   buf[n++] = static_cast<char>('0' + ax / 10 % 10);
   buf[n++] = static_cast<char>('0' + ax % 10);
   return place(p, W, buf, n);
+}
+
+char* put_shortest(char* p, double v) {
+  if (std::isnan(v)) return std::copy_n("NaN", 3, p);
+  if (std::isinf(v)) return v > 0 ? std::copy_n("inf", 3, p) : std::copy_n("-inf", 4, p);
+  return std::to_chars(p, p + SHORTEST_MAX, v).ptr;
 }
 
 }  // namespace vadz

@@ -24,4 +24,11 @@ char* put_listreal(char* p, double v);
 // Integer of the console line: right-aligned in 11 columns.
 inline constexpr int LISTINT_WIDTH = 11;
 
+// Free-width outputs for scripts and other programs (CSV, MODFLOW 6 lists,
+// ESRI grids): the shortest decimal that reads back as the same double, no
+// padding; NaN as "NaN", infinities as "inf" and "-inf". Writes at most
+// SHORTEST_MAX characters and returns the end.
+inline constexpr int SHORTEST_MAX = 32;
+char* put_shortest(char* p, double v);
+
 }  // namespace vadz

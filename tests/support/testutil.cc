@@ -113,4 +113,10 @@ std::string crlf(const std::vector<std::string>& lines) {
   return s;
 }
 
+void make_example(const std::string& dir, const std::string& extra_lines) {
+  const std::string cmd = std::string("\"") + VADZ_MAKE_EXAMPLE + "\" \"" + dir + "\" > /dev/null";
+  if (std::system(cmd.c_str()) != 0) throw std::runtime_error("make_example failed in " + dir);
+  write_file(dir + "/vadz.par", read_file(VADZ_EXAMPLE_PAR) + extra_lines);
+}
+
 }  // namespace vadz::test

@@ -43,6 +43,10 @@ struct RunResult {
 // Runs the built vadz in folder dir with the given arguments.
 RunResult run_vadz(const std::string& dir, const std::vector<std::string>& args);
 
+// Writes the shipped example's data and its parameter file (as vadz.par,
+// with extra lines appended) into dir, ready for run_vadz(dir, {"vadz.par"}).
+void make_example(const std::string& dir, const std::string& extra_lines = "");
+
 // Joins lines with CR LF after each.
 std::string crlf(const std::vector<std::string>& lines);
 

@@ -1,0 +1,13 @@
+#include "run/outputs.h"
+
+#include "engine/budgetcsv.h"
+
+namespace vadz {
+
+std::vector<std::unique_ptr<RunOutput>> make_outputs(const RunConfig& cfg) {
+  std::vector<std::unique_ptr<RunOutput>> outs;
+  if (!cfg.budgetcsv.empty()) outs.push_back(std::make_unique<BudgetCsv>(cfg.budgetcsv));
+  return outs;
+}
+
+}  // namespace vadz
