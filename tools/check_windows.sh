@@ -4,7 +4,8 @@
 #   tools/check_windows.sh LINUX_BUILD WINDOWS_BUILD
 # Cases: the shipped example; the same run from a parameter file with CR LF
 # lines and backslashes in its paths; a run that stops in its second
-# transient year on a damaged grid file; no arguments (the usage stop).
+# transient year on a damaged grid file; no arguments (the usage stop); the
+# full-scale benchmark data set with binary grid files (tools/make_bench).
 # WINEPREFIX and WINEDEBUG are taken from the environment when set.
 set -euo pipefail
 lin=$(realpath "${1:?usage: tools/check_windows.sh LINUX_BUILD WINDOWS_BUILD}")
@@ -82,3 +83,20 @@ mkdir -p "$tmp/linux/usage" "$tmp/windows/usage"
 s=0; (cd "$tmp/linux/usage" && "$lin/vadz" >stdout) || s=$?; echo "$s" >"$tmp/linux/usage/status"
 s=0; (cd "$tmp/windows/usage" && wine "$win/vadz.exe" >stdout) || s=$?; echo "$s" >"$tmp/windows/usage/status"
 same usage usage 1
+
+# Full scale with binary grid files: ten transient years, four recharge
+# files, every table and yearly grid (binary grids written too).
+"$lin/make_bench" "$tmp/bench" --bin >/dev/null
+for side in linux windows; do
+  mkdir -p "$tmp/$side/bench"
+  ln -s "$tmp/bench" "$tmp/$side/bench/data"
+  s=0
+  if [ "$side" = linux ]; then
+    (cd "$tmp/$side/bench" && "$lin/vadz" data/bench.par >stdout) || s=$?
+  else
+    (cd "$tmp/$side/bench" && wine "$win/vadz.exe" 'data\bench.par' >stdout) || s=$?
+  fi
+  echo "$s" >"$tmp/$side/bench/status"
+  rm "$tmp/$side/bench/data"
+done
+same bench bench 0
