@@ -11,14 +11,17 @@ find_program(CMAKE_C_COMPILER NAMES ${VADZ_MINGW_PREFIX}-gcc-posix ${VADZ_MINGW_
 find_program(CMAKE_CXX_COMPILER NAMES ${VADZ_MINGW_PREFIX}-g++-posix ${VADZ_MINGW_PREFIX}-g++)
 find_program(CMAKE_RC_COMPILER NAMES ${VADZ_MINGW_PREFIX}-windres)
 
-# Libraries and headers of the target only (e.g. a static zlib or libpng
-# installed under this prefix); programs of the build machine.
-set(CMAKE_FIND_ROOT_PATH /usr/${VADZ_MINGW_PREFIX})
+# Libraries and headers of the target only, programs of the build machine.
+# Target libraries installed elsewhere (a static libpng built with this file)
+# are added with -DCMAKE_FIND_ROOT_PATH=<their prefix>.
+list(APPEND CMAKE_FIND_ROOT_PATH /usr/${VADZ_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
+# Static zlib (libz.a of libz-mingw-w64-dev), not its DLL import library,
+# for a library that needs it (libpng).
+set(ZLIB_USE_STATIC_LIBS ON)
 
 # libgcc, libstdc++ and winpthread linked into the program.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
