@@ -2,4 +2,19 @@
 // model, from one parameter file.
 #include "run/main_program.h"
 
-int main(int argc, char** argv) { return vadz::main_program(argc, argv); }
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#endif
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Windows opens standard output in text mode and would turn the LF of each
+  // console line's CR LF into CR LF again. Scripts and calibration tools read
+  // the budget table and the stop line: they get the same bytes as on Linux.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  return vadz::main_program(argc, argv);
+}

@@ -43,6 +43,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// Windows opens files in text mode unless told otherwise.
+#ifndef O_BINARY
+#define O_BINARY 0
+#endif
+
 namespace {
 
 constexpr int NROW = 165;
@@ -69,7 +74,7 @@ Totals g_tot;
 
 // Whole file into buf; false when the file does not exist.
 bool slurp(const std::string& path, std::string& buf) {
-  int fd = ::open(path.c_str(), O_RDONLY);
+  int fd = ::open(path.c_str(), O_RDONLY | O_BINARY);
   if (fd < 0) return false;
   struct stat st;
   if (::fstat(fd, &st) != 0) fail("cannot stat " + path);

@@ -77,7 +77,7 @@ struct Counter {
 Counter g_count;
 
 void write_file(const std::filesystem::path& path, const std::string& text) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::FILE* f = std::fopen(path.string().c_str(), "wb");
   if (!f) {
     throw std::runtime_error("cannot create " + path.string());
   }
@@ -372,7 +372,7 @@ int generate(int argc, char** argv) {
   std::error_code ec;
   for (const char* d : GROUP_DIR) std::filesystem::create_directories(root / d, ec);
   if (ec) {
-    std::fprintf(stderr, "make_bench: cannot create folders in %s\n", root.c_str());
+    std::fprintf(stderr, "make_bench: cannot create folders in %s\n", root.string().c_str());
     return 1;
   }
 
@@ -447,7 +447,7 @@ int generate(int argc, char** argv) {
     }
   }
   std::printf("make_bench: %ld files, %lld bytes in %s%s\n", g_count.files, g_count.bytes,
-              root.c_str(), binary ? " (binary grids)" : "");
+              root.string().c_str(), binary ? " (binary grids)" : "");
   return 0;
 }
 

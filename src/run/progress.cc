@@ -1,6 +1,10 @@
 #include "run/progress.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -9,10 +13,18 @@ namespace vadz {
 
 namespace {
 constexpr auto INTERVAL = std::chrono::milliseconds(250);
+
+bool stderr_is_terminal() {
+#ifdef _WIN32
+  return _isatty(2) != 0;
+#else
+  return isatty(2) == 1;
+#endif
 }
+}  // namespace
 
 Progress::Progress(int total)
-    : active_(total > 0 && isatty(2) == 1), total_(total), start_(Clock::now()), last_(start_) {}
+    : active_(total > 0 && stderr_is_terminal()), total_(total), start_(Clock::now()), last_(start_) {}
 
 Progress::~Progress() { finish(); }
 

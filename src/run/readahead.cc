@@ -27,7 +27,13 @@ std::string normal(const std::string& path) {
     p = std::filesystem::absolute(path, ec);
     if (ec) p = path;
   }
-  return p.lexically_normal().string();
+  std::string s = p.lexically_normal().string();
+#ifdef _WIN32
+  // Windows file names ignore case: CO\1990.MI and co\1990.mi are one file.
+  for (char& ch : s)
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+#endif
+  return s;
 }
 
 }  // namespace

@@ -19,6 +19,7 @@ namespace {
 
 using test::crlf;
 using test::exists;
+using test::NULL_DEVICE;
 using test::read_file;
 using test::run_vadz;
 using test::TempDir;
@@ -269,7 +270,7 @@ TEST(RunE2E, RechargeTablesOnlyWithinNinetyToFifteen) {
   TempDir d;
   precip(d, {1989, 1990});
   write_file(d / "vadz.par", base_par() + "TRANSIENT 1989 1990\nANNRECH\n"
-                                          "WELL /dev/null\nRECHARGE /dev/null\n");
+                                          "WELL " + NULL_DEVICE + "\nRECHARGE " + NULL_DEVICE + "\n");
   const auto res = run_vadz(d.path(), {"vadz.par"});
   EXPECT_EQ(res.status, 0);
   EXPECT_FALSE(exists(d / "annrcp.csv"));
@@ -280,7 +281,7 @@ TEST(RunE2E, RechargeTablesOfTwentySixYears) {
   TempDir d;
   for (int y = 1990; y <= 2015; ++y) precip(d, {y});
   write_file(d / "vadz.par", base_par() + "TRANSIENT 1990 2015\nANNRECH\n"
-                                          "WELL /dev/null\nRECHARGE /dev/null\n");
+                                          "WELL " + NULL_DEVICE + "\nRECHARGE " + NULL_DEVICE + "\n");
   const auto res = run_vadz(d.path(), {"vadz.par"});
   ASSERT_EQ(res.status, 0) << res.out;
   const std::string a = read_file(d / "annrech.csv");
@@ -298,7 +299,7 @@ TEST(RunE2E, SingleYearWithOneZoneBudget) {
   TempDir d;
   precip(d, {2000});
   write_file(d / "vadz.par", base_par() + "BUDGET *\nTRANSIENT 2000 2000\nANNRECH\n"
-                                          "WELL /dev/null\nRECHARGE /dev/null\n");
+                                          "WELL " + NULL_DEVICE + "\nRECHARGE " + NULL_DEVICE + "\n");
   const auto res = run_vadz(d.path(), {"vadz.par"});
   ASSERT_EQ(res.status, 0) << res.out;
   std::string row = " 2000" + r10("53790") + r10("53790") + r10("20.0") + r10("20.0");

@@ -114,8 +114,8 @@ TEST_F(Driver, ModelFileNamedTwiceStops) {
   // A device is no file of records: every model file may go to it.
   *cfg = RunConfig();
   SetUp();
-  cfg->welfile = "/dev/null";
-  cfg->rchfile[0] = "/dev/null";
+  cfg->welfile = test::NULL_DEVICE;
+  cfg->rchfile[0] = test::NULL_DEVICE;
   EXPECT_EQ(run(), "");
 }
 

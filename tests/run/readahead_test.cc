@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -120,8 +121,17 @@ TEST_F(ReadAhead, NotSafeWhenTheRunWritesAFileItReadsLater) {
   cfg->fileext = {"rpp", "irr", "rcp"};
   cfg->welfile = cfg->stdir[2] + "/1991.05.rcc";
   EXPECT_FALSE(read_ahead_safe(*cfg, run_read_plan(*cfg)));
-  // The same folder reached through a link.
-  std::filesystem::create_directory_symlink(cfg->stdir[0], dir / "colink");
+#ifdef _WIN32
+  // Windows file names ignore case: CO's folder spelt in capitals is the same folder.
+  std::string upper = cfg->stdir[0];
+  for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  cfg->welfile = upper + "/1991.05.PMP";
+  EXPECT_FALSE(read_ahead_safe(*cfg, run_read_plan(*cfg)));
+#endif
+  // The same folder reached through a link (not every system lets a test make one).
+  std::error_code ec;
+  std::filesystem::create_directory_symlink(cfg->stdir[0], dir / "colink", ec);
+  if (ec) GTEST_SKIP() << "no folder link: " << ec.message();
   cfg->welfile = dir / "wel.dat";
   EXPECT_TRUE(read_ahead_safe(*cfg, run_read_plan(*cfg)));
   cfg->filedir = dir / "colink";

@@ -1,10 +1,8 @@
 #include "run/tables.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <climits>
+#include <filesystem>
 #include <string>
 
 #include "support/testutil.h"
@@ -19,12 +17,12 @@ using test::TempDir;
 // The tables go to the working folder: run each case inside a fresh one.
 struct InTempDir : testing::Test {
   TempDir dir;
-  char old[PATH_MAX];
+  std::filesystem::path old;
   void SetUp() override {
-    ASSERT_NE(getcwd(old, sizeof old), nullptr);
-    ASSERT_EQ(chdir(dir.path().c_str()), 0);
+    old = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
   }
-  void TearDown() override { ASSERT_EQ(chdir(old), 0); }
+  void TearDown() override { std::filesystem::current_path(old); }
 };
 
 size_t count_lines(const std::string& s) {
@@ -60,7 +58,7 @@ TEST_F(PumpTable, HeaderRowsAndFields) {
 }
 
 TEST_F(PumpTable, CannotCreate) {
-  ASSERT_EQ(mkdir("1991annpump.csv", 0755), 0);  // a folder in the way
+  ASSERT_TRUE(std::filesystem::create_directory("1991annpump.csv"));  // a folder in the way
   OutFile f;
   try {
     open_pump_table(f, 1991);
@@ -104,7 +102,7 @@ TEST_F(RechargeTables, TwoYears) {
 // annrcp.csv is created and headed before annrech.csv is created, so when
 // the second cannot be created the first keeps its header line.
 TEST_F(RechargeTables, SecondTableCannotBeCreated) {
-  ASSERT_EQ(mkdir("annrech.csv", 0755), 0);  // a folder in the way
+  ASSERT_TRUE(std::filesystem::create_directory("annrech.csv"));  // a folder in the way
   std::vector<RealGrid> rcp(1, real_grid()), rech(1, real_grid());
   try {
     write_recharge_tables(rcp, rech, 2000, flag_grid(1));

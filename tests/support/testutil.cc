@@ -2,13 +2,16 @@
 
 #include "utl/console.h"
 
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -24,9 +27,25 @@ std::string fatal_line(const std::function<void()>& fn) {
 }
 
 TempDir::TempDir() {
+#ifdef _WIN32
+  // No mkdtemp: a random name, taken only if this call created the folder.
+  static std::mt19937_64 gen(std::random_device{}());
+  for (int tries = 0; tries < 100; ++tries) {
+    char name[32];
+    std::snprintf(name, sizeof name, "vadz_test_%016llx",
+                  static_cast<unsigned long long>(gen()));
+    const auto p = std::filesystem::temp_directory_path() / name;
+    if (std::filesystem::create_directory(p)) {
+      path_ = p.string();
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary folder");
+#else
   std::string tmpl = (std::filesystem::temp_directory_path() / "vadz_test_XXXXXX").string();
   if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
   path_ = tmpl;
+#endif
 }
 
 TempDir::~TempDir() {
@@ -83,6 +102,27 @@ std::string flag_file(const std::string& header, int width,
   return s;
 }
 
+#ifdef _WIN32
+// cmd.exe: double quotes keep blanks and the operators inside one word.
+static std::string quote(const std::string& s) { return "\"" + s + "\""; }
+
+RunResult run_vadz(const std::string& dir, const std::vector<std::string>& args) {
+  // A rooted path without a drive (the build folder as CMake names it) is
+  // taken on the drive that is current when the tests start.
+  static const std::string exe = std::filesystem::absolute(VADZ_EXE).string();
+  RunResult r;
+  std::string outp = dir + "/.stdout", errp = dir + "/.stderr";
+  std::string cmd = "cd /d " + quote(dir) + " && " + quote(exe);
+  for (const auto& a : args) cmd += " " + quote(a);
+  cmd += " >" + quote(outp) + " 2>" + quote(errp) + " <NUL";
+  r.status = std::system(cmd.c_str());
+  r.out = read_file(outp);
+  r.err = read_file(errp);
+  std::filesystem::remove(outp);
+  std::filesystem::remove(errp);
+  return r;
+}
+#else
 static std::string quote(const std::string& s) {
   std::string q = "'";
   for (char ch : s) {
@@ -106,6 +146,7 @@ RunResult run_vadz(const std::string& dir, const std::vector<std::string>& args)
   std::filesystem::remove(errp);
   return r;
 }
+#endif
 
 std::string crlf(const std::vector<std::string>& lines) {
   std::string s;
@@ -114,7 +155,10 @@ std::string crlf(const std::vector<std::string>& lines) {
 }
 
 void make_example(const std::string& dir, const std::string& extra_lines) {
-  const std::string cmd = std::string("\"") + VADZ_MAKE_EXAMPLE + "\" \"" + dir + "\" > /dev/null";
+  std::string cmd = quote(VADZ_MAKE_EXAMPLE) + " " + quote(dir) + " >" + NULL_DEVICE;
+#ifdef _WIN32
+  cmd = "\"" + cmd + "\"";  // cmd.exe drops the outermost quotes of the line
+#endif
   if (std::system(cmd.c_str()) != 0) throw std::runtime_error("make_example failed in " + dir);
   write_file(dir + "/vadz.par", read_file(VADZ_EXAMPLE_PAR) + extra_lines);
 }

@@ -6,6 +6,13 @@
 
 namespace vadz::test {
 
+// The null device: writes succeed and are dropped.
+#ifdef _WIN32
+inline const std::string NULL_DEVICE = "NUL";
+#else
+inline const std::string NULL_DEVICE = "/dev/null";
+#endif
+
 // The console line a fatal stop carries, or "" when fn returned normally.
 std::string fatal_line(const std::function<void()>& fn);
 

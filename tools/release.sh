@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Release archives: tools/release.sh VERSION makes
+#   dist/vadz-VERSION-linux-x86_64.tar.gz
+#   dist/vadz-VERSION-windows-x86_64.zip
+# each holding bin/vadz (bin/vadz.exe), README.md and example/ (the parameter
+# file and its data, ready to run), then unpacks both and runs the example
+# from them (the Windows one under Wine when Wine is there).
+# Needs g++, cmake, make, zip, unzip and g++-mingw-w64-x86-64-posix.
+set -euo pipefail
+version=${1:?usage: tools/release.sh VERSION}
+cd "$(dirname "$0")/.."
+root=$PWD
+for tool in cmake zip unzip x86_64-w64-mingw32-g++-posix; do
+  command -v "$tool" >/dev/null || { echo "release: $tool is missing" >&2; exit 1; }
+done
+
+build() {
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DVADZ_TESTS=OFF "$@" >/dev/null
+  cmake --build "$dir" -j2 --target vadz make_example >/dev/null
+}
+# Linux: libstdc++ and libgcc inside the program, so it needs only the C library.
+build build-release-linux -DCMAKE_EXE_LINKER_FLAGS="-static-libstdc++ -static-libgcc"
+build build-release-win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake"
+
+# The archive name and the program's own version must agree.
+said=$(build-release-linux/vadz --version)
+if [ "$said" != "vadz $version" ]; then
+  echo "release: the program says '$said' (project version in CMakeLists.txt), not 'vadz $version'" >&2
+  exit 1
+fi
+
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+build-release-linux/make_example "$stage/example-run" >/dev/null
+
+# Same content in both archives apart from the program.
+pack_tree() {  # build dir, tree
+  cmake --install "$1" --prefix "$2" --strip >/dev/null
+  cp README.md "$2/"
+  mkdir -p "$2/example"
+  cp example/vadz.par "$2/example/"
+  cp -r "$stage/example-run" "$2/example/run"
+}
+linux=vadz-$version-linux-x86_64
+windows=vadz-$version-windows-x86_64
+pack_tree build-release-linux "$stage/$linux"
+pack_tree build-release-win "$stage/$windows"
+
+mkdir -p dist
+rm -f "dist/$linux.tar.gz" "dist/$windows.zip"
+# Fixed owner, order and times: the same sources give the same archive bytes.
+stamp=$(git log -1 --format=%ct 2>/dev/null || echo 0)
+find "$stage/$linux" "$stage/$windows" -exec touch -h -d "@$stamp" {} +
+tar -C "$stage" --sort=name --owner=0 --group=0 --numeric-owner --mtime="@$stamp" -cf - "$linux" |
+  gzip -9n >"dist/$linux.tar.gz"
+(cd "$stage" && find "$windows" | LC_ALL=C sort | zip -qX9 "$root/dist/$windows.zip" -@)
+
+# Unpack both and run the example from each: every output the same.
+check=$stage/check
+mkdir -p "$check/linux" "$check/windows"
+tar -C "$check/linux" -xzf "dist/$linux.tar.gz"
+unzip -q "dist/$windows.zip" -d "$check/windows"
+(cd "$check/linux/$linux/example/run" && ../../bin/vadz ../vadz.par >../stdout.txt)
+echo "linux archive: example runs"
+if command -v wine >/dev/null; then
+  export WINEDEBUG=-all WINEPREFIX=$stage/wine
+  (cd "$check/windows/$windows/example/run" && wine ../../bin/vadz.exe ../vadz.par >../stdout.txt)
+  wineserver -k 2>/dev/null || true
+  rm -rf "$check/linux/$linux/bin" "$check/windows/$windows/bin"
+  diff -r "$check/linux/$linux" "$check/windows/$windows" >/dev/null ||
+    { echo "release: the two archives' example outputs differ" >&2; exit 1; }
+  echo "windows archive: example runs under Wine, outputs identical to Linux"
+else
+  echo "windows archive: not run (no Wine)"
+fi
+ls -l "dist/$linux.tar.gz" "dist/$windows.zip"
