@@ -7,6 +7,7 @@
 #include "engine/modelfiles.h"
 #include "utl/console.h"
 #include "utl/format.h"
+#include "utl/scan.h"
 
 namespace vadz {
 
@@ -33,7 +34,16 @@ void make_folder(const std::string& path) {
   if (ec || !std::filesystem::is_directory(path, ec)) error("Cannot open file " + path);
 }
 
-void open_text(OutFile& f, const std::string& path) {
+// Opens a text file of the package; a name that is already one of the
+// run's model files cannot be opened, or the two would overwrite each other.
+void open_text(OutFile& f, const std::string& path, const RunConfig& cfg) {
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(path, ec)) {
+    std::vector<std::string> models{std::string(rtrim(cfg.welfile))};
+    for (int k = 0; k < cfg.nrch && k < 4; ++k) models.emplace_back(rtrim(cfg.rchfile[k]));
+    for (const std::string& m : models)
+      if (std::filesystem::equivalent(path, m, ec)) error("Cannot open file " + path);
+  }
   if (!f.open(path)) error("Cannot open file " + path);
 }
 
@@ -76,7 +86,7 @@ Mf6Files::Mf6Files(const RunConfig& cfg) {
   // The period table: every stress period of the run in run order, the
   // steady period (365.25 days) first, months of their real length.
   OutFile tdis;
-  open_text(tdis, base_ + name + ".tdis");
+  open_text(tdis, base_ + name + ".tdis", cfg);
   text_ = "# Stress periods: length in seconds, one time step\r\n";
   text_ += "BEGIN OPTIONS\r\n  TIME_UNITS SECONDS\r\nEND OPTIONS\r\n\r\n";
   text_ += "BEGIN DIMENSIONS\r\n  NPER ";
@@ -94,7 +104,7 @@ Mf6Files::Mf6Files(const RunConfig& cfg) {
   // The well list holds at most the model well file's limit, which the run
   // enforces on every period, so the limit is a sound MAXBOUND from the
   // start (and never 0, which MODFLOW 6 refuses).
-  open_text(wel_, base_ + name + ".wel");
+  open_text(wel_, base_ + name + ".wel", cfg);
   text_ = "# Withdrawals of the wells in active cells, cubic feet per second\r\n";
   if (cfg.iwelcb != 0) {
     text_ += "BEGIN OPTIONS\r\n";
@@ -109,7 +119,7 @@ Mf6Files::Mf6Files(const RunConfig& cfg) {
   for (int j = 0; j < nrch_; ++j) {
     const RchKind& kind = nrch_ == 1 ? SUM_KIND : KINDS[j];
     const std::string file = nrch_ == 1 ? name + ".rch" : name + "." + kind.tag + ".rch";
-    open_text(rch_[j], base_ + file);
+    open_text(rch_[j], base_ + file, cfg);
     text_ = "# ";
     text_ += kind.what;
     text_ += ", feet per second\r\nBEGIN OPTIONS\r\n  READASARRAYS\r\n";

@@ -333,6 +333,8 @@ INSTANTIATE_TEST_SUITE_P(
         Bad{"append", "APPEND\nMF6 mf6\n", {}, {}, " APPEND cannot be used with MF6\r\n"},
         Bad{"folder_under_a_file", "MF6 vadz.par/mf6\n", {}, {},
             " Cannot open file vadz.par/mf6\r\n"},
+        Bad{"file_is_a_model_file", "MF6 . example\n", {}, {},
+            " Cannot open file ./example.wel\r\n"},
         Bad{"file_is_a_folder", "MF6 mf6\n", {}, {"mf6/vadz.tdis"},
             " Cannot open file mf6/vadz.tdis\r\n"},
         Bad{"list_write_fails", "MF6 mf6\n", {{"mf6/vadz.wel", "/dev/full"}}, {"mf6"},
