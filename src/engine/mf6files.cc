@@ -4,6 +4,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "engine/mf6array.h"
 #include "engine/modelfiles.h"
 #include "utl/console.h"
 #include "utl/format.h"

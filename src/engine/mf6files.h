@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/mf6array.h"
 #include "engine/output.h"
 #include "input/schedule.h"
 #include "utl/textio.h"
