@@ -103,7 +103,8 @@ std::vector<Mf2005Array> read_mf2005_rch(const std::string& path) {
     k += 2;
     for (int r = 0; r < NROW; ++r)
       for (int line = 0; line < 17; ++line, ++k)
-        for (size_t f = 0; f + 9 <= l[k].size(); f += 9) a.v.push_back(std::stod(l[k].substr(f, 9)));
+        for (size_t f = 0; f + 9 <= l[k].size(); f += 9)
+          a.v.push_back(std::stod(l[k].substr(f, 9)));
     EXPECT_EQ(a.v.size(), static_cast<size_t>(NCELL));
     out.push_back(std::move(a));
   }
@@ -143,11 +144,11 @@ std::vector<double> expected_lengths() {
 
 // The example with two pumped cells made inactive (0 and -1 in the IBOUND
 // file), which the well list must leave out.
-std::vector<int> make_run(const TempDir& dir, const std::string& extra) {
-  make_example(dir.path(), extra);
+std::vector<int> make_run(const TempDir& dir) {
+  make_example(dir.path());
   std::vector<std::string> l = lines_of(read_file(dir / "ibound.txt"));
-  l.at(44).replace(2 * 149, 2, " 0");   // row 45, column 150
-  l.at(59).replace(2 * 39, 2, "-1");    // row 60, column 40
+  l.at(44).replace(2 * 149, 2, " 0");  // row 45, column 150
+  l.at(59).replace(2 * 39, 2, "-1");   // row 60, column 40
   std::string text;
   std::vector<int> ibound;
   for (const std::string& line : l) {
@@ -161,8 +162,8 @@ std::vector<int> make_run(const TempDir& dir, const std::string& extra) {
 
 struct Layout {
   const char* name;
-  std::string recharge_line;                     // the example's RECHARGE line replaced by
-  std::vector<std::string> mf2005, mf6, tags;    // recharge files of both kinds, array tags
+  std::string recharge_line;                   // the example's RECHARGE line replaced by
+  std::vector<std::string> mf2005, mf6, tags;  // recharge files of both kinds, array tags
 };
 void PrintTo(const Layout& c, std::ostream* os) { *os << c.name; }
 
@@ -171,7 +172,7 @@ class Mf6E2E : public ::testing::TestWithParam<Layout> {};
 TEST_P(Mf6E2E, FilesHoldTheModelFilesStressesUnrounded) {
   const Layout& c = GetParam();
   TempDir dir;
-  const std::vector<int> ibound = make_run(dir, "");
+  const std::vector<int> ibound = make_run(dir);
   std::string par = read_file(dir / "vadz.par");
   par.replace(par.find("RECHARGE example.rch"), 20, c.recharge_line);
   write_file(dir / "vadz.par", par + "MF6 out/mf6 sim\n");
@@ -280,13 +281,12 @@ TEST_P(Mf6E2E, FilesHoldTheModelFilesStressesUnrounded) {
 
 INSTANTIATE_TEST_SUITE_P(
     RechargeFiles, Mf6E2E,
-    ::testing::Values(
-        Layout{"one", "RECHARGE example.rch", {"example.rch"}, {"sim.rch"}, {"rch"}},
-        Layout{"four",
-               "RECHARGE p.rch g.rch s.rch c.rch",
-               {"p.rch", "g.rch", "s.rch", "c.rch"},
-               {"sim.rcp.rch", "sim.rcg.rch", "sim.rcs.rch", "sim.rcc.rch"},
-               {"rcp", "rcg", "rcs", "rcc"}}));
+    ::testing::Values(Layout{"one", "RECHARGE example.rch", {"example.rch"}, {"sim.rch"}, {"rch"}},
+                      Layout{"four",
+                             "RECHARGE p.rch g.rch s.rch c.rch",
+                             {"p.rch", "g.rch", "s.rch", "c.rch"},
+                             {"sim.rcp.rch", "sim.rcg.rch", "sim.rcs.rch", "sim.rcc.rch"},
+                             {"rcp", "rcg", "rcs", "rcc"}}));
 
 TEST(Mf6E2E, ChangesNoOtherOutput) {
   TempDir plain, with;
@@ -331,16 +331,31 @@ INSTANTIATE_TEST_SUITE_P(
     Messages, Mf6BadE2E,
     ::testing::Values(
         Bad{"append", "APPEND\nMF6 mf6\n", {}, {}, " APPEND cannot be used with MF6\r\n"},
-        Bad{"folder_under_a_file", "MF6 vadz.par/mf6\n", {}, {},
+        Bad{"folder_under_a_file",
+            "MF6 vadz.par/mf6\n",
+            {},
+            {},
             " Cannot open file vadz.par/mf6\r\n"},
-        Bad{"file_is_a_model_file", "MF6 . example\n", {}, {},
+        Bad{"file_is_a_model_file",
+            "MF6 . example\n",
+            {},
+            {},
             " Cannot open file ./example.wel\r\n"},
-        Bad{"file_is_a_folder", "MF6 mf6\n", {}, {"mf6/vadz.tdis"},
+        Bad{"file_is_a_folder",
+            "MF6 mf6\n",
+            {},
+            {"mf6/vadz.tdis"},
             " Cannot open file mf6/vadz.tdis\r\n"},
-        Bad{"list_write_fails", "MF6 mf6\n", {{"mf6/vadz.wel", "/dev/full"}}, {"mf6"},
+        Bad{"list_write_fails",
+            "MF6 mf6\n",
+            {{"mf6/vadz.wel", "/dev/full"}},
+            {"mf6"},
             " Cannot write to file mf6/vadz.wel\r\n"},
-        Bad{"array_write_fails", "MF6 mf6\n", {{"mf6/vadz_rch/1990.07.rch.bin", "/dev/full"}},
-            {"mf6/vadz_rch"}, " Cannot write to file mf6/vadz_rch/1990.07.rch.bin\r\n"}));
+        Bad{"array_write_fails",
+            "MF6 mf6\n",
+            {{"mf6/vadz_rch/1990.07.rch.bin", "/dev/full"}},
+            {"mf6/vadz_rch"},
+            " Cannot write to file mf6/vadz_rch/1990.07.rch.bin\r\n"}));
 
 }  // namespace
 }  // namespace vadz::test
