@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Full-scale benchmark of vadz against its input/output floor.
 #
-#   bench/run_bench.sh [-n RUNS] [--build-dir DIR] [--regen] [--variant text|bin]
+#   bench/run_bench.sh [-n RUNS] [--build-dir DIR] [--regen] [--variant text|bin] [--mf6]
 #
 # Builds Release, generates the two data sets once (bench/data/text and
 # bench/data/bin, text and framed binary grid files), then for each variant
@@ -15,7 +15,10 @@
 # The md5 sums of every output of the last full vadz run go to
 # bench/checksums-<variant>.txt, so that byte identity can be checked before
 # and after an optimisation. The cache is warm: every input file is read once
-# before the timed runs.
+# before the timed runs. With --mf6, vadz also runs RUNS times with the
+# parameter file plus an MF6 line, alternating with plain runs, and the cost
+# of the MODFLOW 6 files is printed; the other outputs of that run must have
+# the sums of the checksum list.
 set -euo pipefail
 
 calc() { awk "BEGIN {printf \"%.6f\\n\", $*}"; }
@@ -25,13 +28,15 @@ runs=5
 build=build-release
 regen=0
 variants="text bin"
+mf6=0
 while [ $# -gt 0 ]; do
   case "$1" in
     -n) runs=$2; shift 2 ;;
     --build-dir) build=$2; shift 2 ;;
     --regen) regen=1; shift ;;
     --variant) variants=$2; shift 2 ;;
-    *) echo "usage: $0 [-n RUNS] [--build-dir DIR] [--regen] [--variant text|bin]" >&2; exit 2 ;;
+    --mf6) mf6=1; shift ;;
+    *) echo "usage: $0 [-n RUNS] [--build-dir DIR] [--regen] [--variant text|bin] [--mf6]" >&2; exit 2 ;;
   esac
 done
 
@@ -188,6 +193,30 @@ for v in $variants; do
   printf 'cost of one transient year: first (1990) wall %.2f s, cpu %.2f s; last (1999) wall %.2f s, cpu %.2f s\n' \
     "$(calc "$m1 - $m0")" "$(calc "$n1 - $n0")" "$(calc "$m2 - $m0")" "$(calc "$n2 - $n0")"
   echo "checksums of the vadz outputs: bench/checksums-$v.txt"
+
+  # The cost of the MODFLOW 6 files: plain runs and runs with MF6 alternately.
+  if [ "$mf6" = 1 ]; then
+    { cat "$dataset/bench.par"; echo "MF6 mf6"; } > "$pars/$v-mf6.par"
+    a=""; b=""; ac=""; bc=""
+    for ((i = 1; i <= runs; i++)); do
+      run_measured "$data/run-$v-plain" "$dataset" "$vadz" data/bench.par; a+="$m_wall "; ac+="$m_cpu "
+      run_measured "$data/run-$v-mf6" "$dataset" "$vadz" "$pars/$v-mf6.par"; b+="$m_wall "; bc+="$m_cpu "
+    done
+    mf6_mb=$(du -sm "$data/run-$v-mf6/mf6" | cut -f1)
+    if (cd "$data/run-$v-mf6" && find . -type f ! -path './mf6/*' -printf '%P\n' | LC_ALL=C sort | xargs md5sum) \
+      | cmp -s - "$here/checksums-$v.txt"; then
+      same="other outputs identical to bench/checksums-$v.txt"
+    else
+      same="other outputs DIFFER from bench/checksums-$v.txt"
+    fi
+    # shellcheck disable=SC2086
+    ma=$(median $a); mb6=$(median $b); mac=$(median $ac); mbc=$(median $bc)
+    printf 'MF6: wall %.2f s without, %.2f s with (+%.0f%%); cpu %.2f s without, %.2f s with (+%.0f%%); %s MB of MF6 files; %s\n' \
+      "$ma" "$mb6" "$(calc "100 * ($mb6 - $ma) / $ma")" "$mac" "$mbc" "$(calc "100 * ($mbc - $mac) / $mac")" \
+      "$mf6_mb" "$same"
+    printf 'wall of each run without MF6: %s\nwall of each run with MF6:    %s\n' "$a" "$b"
+    rm -rf "$data/run-$v-plain"
+  fi
 done
 echo
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -1,7 +1,9 @@
 // Times the engine's two hot routines on full-size inputs: one year's
 // evalcurve (nine area grids and a precipitation grid read) and one stress
 // period (fifteen per-group grids read, four recharge arrays and a well
-// block written). Run by hand: bench_engine [bin] [repeats].
+// block written); then the period's two writers alone, the model files
+// (text arrays) and the MODFLOW 6 files (binary arrays). Run by hand:
+// bench_engine [bin] [repeats].
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "engine/evalcurve.h"
+#include "engine/mf6files.h"
 #include "engine/period.h"
 #include "engine/storemonth.h"
 #include "utl/console.h"
@@ -117,6 +120,21 @@ int main(int argc, char** argv) {
     const double tq = median_ms(repeats, [&] {
       period(cfg, pw, {&files}, curv, " 1/1950", "1950.01", "1950", 1950, 2678400, 0.1, ann);
     });
+
+    // The writers alone on that period's stresses, with its wells and with
+    // none (the four recharge arrays only).
+    cfg.mf6dir = (root / "mf6").string();
+    cfg.tryr1 = 1950;
+    cfg.tryr2 = 1950 + 2 * repeats / 12 + 1;  // enough periods for every call
+    Mf6Files mf6(cfg);
+    const RealGrid nopump = real_grid();
+    const PeriodResult with_wells{cfg, " 1/1950", 1950, 2678400, pw.rech, pw.pump};
+    const PeriodResult arrays_only{cfg, " 1/1950", 1950, 2678400, pw.rech, nopump};
+    const double tw = median_ms(repeats, [&] { files.period(with_wells); });
+    const double tr = median_ms(repeats, [&] { files.period(arrays_only); });
+    const double t6w = median_ms(repeats, [&] { mf6.period(with_wells); });
+    const double t6r = median_ms(repeats, [&] { mf6.period(arrays_only); });
+    mf6.finish();
     files.wel.close();
     for (OutFile& f : files.rch) f.close();
 
@@ -124,8 +142,12 @@ int main(int argc, char** argv) {
     std::printf("evalcurve, transient year (10 grids read):           %8.1f ms\n", te);
     std::printf("period, 15 grids read, 4 recharge files + wells:      %8.1f ms\n", tp);
     std::printf("period, 12 grids read (mi reused), same output:        %8.1f ms\n", tq);
+    std::printf("model files alone, 4 text arrays + wells:             %8.1f ms\n", tw);
+    std::printf("model files alone, 4 text arrays:                     %8.1f ms\n", tr);
+    std::printf("MODFLOW 6 files alone, 4 binary arrays + wells:       %8.1f ms\n", t6w);
+    std::printf("MODFLOW 6 files alone, 4 binary arrays:               %8.1f ms\n", t6r);
     std::printf("recharge file size per period: %ju bytes\n",
-                static_cast<uintmax_t>(fs::file_size(root / "rch1") / (2 * repeats)));
+                static_cast<uintmax_t>(fs::file_size(root / "rch1") / (4 * repeats)));
   } catch (const Fatal& e) {
     std::fputs(e.line().c_str(), stdout);
     fs::remove_all(root);

@@ -125,10 +125,9 @@ void ModelFiles::period(const PeriodResult& pr) {
   const RunConfig& cfg = pr.cfg;
   const std::string_view label = pr.label;
   const int seconds = pr.seconds;
-  const double m = 0.08333333333333333 / seconds;
-  // Acre-feet over a 640-acre cell to inches (12/640), in single precision.
-  const double k = static_cast<double>(static_cast<float>(0.01875));
-  const double v = 43560.0 / seconds;  // acre-feet in the period to cubic feet per second
+  const double m = rch_multiplier(seconds);
+  const double k = RCH_INCHES;
+  const double v = wel_factor(seconds);
 
   if (cfg.nrch == 1) {
     const RealGrid& r1 = pr.rech[0];

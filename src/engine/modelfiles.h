@@ -17,6 +17,15 @@ inline constexpr int MAXWEL = 14000;
 void require_well_file(const RunConfig& cfg);
 void require_recharge_files(const RunConfig& cfg);
 
+// Acre-feet over a 640-acre cell to inches (12/640), in single precision:
+// the recharge arrays hold inches in the period.
+inline constexpr double RCH_INCHES = static_cast<double>(static_cast<float>(0.01875));
+// The multiplier of a recharge array's control line: inches in a period of
+// the given length to feet per second.
+inline double rch_multiplier(int seconds) { return 0.08333333333333333 / seconds; }
+// Acre-feet in a period of the given length to cubic feet per second.
+inline double wel_factor(int seconds) { return 43560.0 / seconds; }
+
 class ModelFiles : public RunOutput {
  public:
   // Opens the well file and the 1 or 4 recharge files in the run's access

@@ -1,13 +1,12 @@
 #include "engine/storemonth.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "utl/console.h"
 #include "utl/format.h"
+#include "utl/lebytes.h"
 #include "utl/textio.h"
 
 namespace vadz {
@@ -43,20 +42,6 @@ std::string grid_file_name(int year, int month, std::string_view dir, std::strin
   }
   name += trim_right(ext);
   return name;
-}
-
-void put_le32(char* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xffu);
-}
-
-void put_le64(char* p, double d) {
-  uint64_t v;
-  std::memcpy(&v, &d, 8);
-  if constexpr (std::endian::native == std::endian::big) {
-    for (int i = 0; i < 8; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xffu);
-  } else {
-    std::memcpy(p, &v, 8);
-  }
 }
 
 // One framed record: byte count, the values, byte count again.

@@ -85,7 +85,7 @@ class KeywordLoop {
   void kw_mf6() {
     int ierr = 0;
     std::string dir = text(ierr);
-    if (ierr != 0) fail_line("Error reading MF6 folder ");
+    if (ierr != 0 || rtrim(dir).empty()) fail_line("Error reading MF6 folder ");
     std::string name = "vadz";
     if (!eol(ls_.line, ls_.ipos)) {
       name = text(ierr);
@@ -347,6 +347,9 @@ void check_configuration(const RunConfig& cfg) {
   if (!(std::fabs(sum - 1.0) <= MONTH_TOLERANCE)) error("MONTH multipliers do not sum to 1");
   // The CSV budget holds the numbers of the budget table: it needs its zones.
   if (!cfg.budgetcsv.empty() && cfg.nbgt == 0) error("BUDGETCSV needs BUDGET zones");
+  // MODFLOW 6 files are blocks numbered from period 1 under a header that
+  // counts the periods: a second run cannot be added to their end.
+  if (!cfg.mf6dir.empty() && cfg.iappend) error("APPEND cannot be used with MF6");
 }
 
 // Suspect inputs in active cells; never fatal.

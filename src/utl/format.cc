@@ -228,4 +228,6 @@ char* put_shortest(char* p, double v) {
   return std::to_chars(p, p + SHORTEST_MAX, v).ptr;
 }
 
+char* put_integer(char* p, int64_t v) { return std::to_chars(p, p + 20, v).ptr; }
+
 }  // namespace vadz

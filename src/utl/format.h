@@ -32,5 +32,8 @@ inline constexpr int LISTINT_WIDTH = 11;
 // SHORTEST_MAX characters and returns the end.
 inline constexpr int SHORTEST_MAX = 32;
 char* put_shortest(char* p, double v);
+// Free-width integer for the same outputs: its digits, a minus where
+// negative, no padding. Writes at most 20 characters and returns the end.
+char* put_integer(char* p, int64_t v);
 
 }  // namespace vadz

@@ -155,7 +155,8 @@ std::string crlf(const std::vector<std::string>& lines) {
 }
 
 void make_example(const std::string& dir, const std::string& extra_lines) {
-  std::string cmd = quote(VADZ_MAKE_EXAMPLE) + " " + quote(dir) + " >" + NULL_DEVICE;
+  static const std::string exe = std::filesystem::absolute(VADZ_MAKE_EXAMPLE).string();
+  std::string cmd = quote(exe) + " " + quote(dir) + " >" + NULL_DEVICE;
 #ifdef _WIN32
   cmd = "\"" + cmd + "\"";  // cmd.exe drops the outermost quotes of the line
 #endif

@@ -1,0 +1,33 @@
+#include "engine/mf6array.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "utl/console.h"
+#include "utl/lebytes.h"
+
+namespace vadz {
+
+void write_mf6_array(OutFile& f, const std::string& path, const Mf6ArrayHeader& h,
+                     const RealGrid& values, std::string& buf) {
+  buf.resize(MF6_ARRAY_BYTES);
+  char* p = buf.data();
+  put_le32(p, 1u);  // one time step per period
+  put_le32(p + 4, static_cast<uint32_t>(h.kper));
+  put_le64(p + 8, h.pertim);
+  put_le64(p + 16, h.totim);
+  const size_t n = std::min<size_t>(h.text.size(), 16);
+  std::fill(p + 24, p + 40 - n, ' ');
+  std::copy_n(h.text.data(), n, p + 40 - n);
+  put_le32(p + 40, static_cast<uint32_t>(NCOL));
+  put_le32(p + 44, static_cast<uint32_t>(NROW));
+  put_le32(p + 48, 1u);
+  p += MF6_HEADER_BYTES;
+  // The grid's own order is MODFLOW's: row 1 first, column fastest.
+  for (int i = 0; i < NCELL; ++i) put_le64(p + 8 * static_cast<size_t>(i), values[i]);
+  if (!f.open(path)) error("Cannot open file " + path);
+  f.write(buf);
+  f.close();
+}
+
+}  // namespace vadz

@@ -1,0 +1,33 @@
+// A grid as MODFLOW 6 reads a binary input array (OPEN/CLOSE ... (BINARY)):
+// stream bytes without record markers, a 52-byte header, then the values.
+#pragma once
+#include <cstddef>
+#include <string>
+
+#include "utl/grid.h"
+#include "utl/textio.h"
+
+namespace vadz {
+
+// Header: int32 kstp, int32 kper, float64 pertim, float64 totim, 16
+// characters of text, int32 m1 = 326 columns, m2 = 165 rows, m3 = 1 layer.
+inline constexpr size_t MF6_HEADER_BYTES = 4 + 4 + 8 + 8 + 16 + 4 + 4 + 4;
+// MODFLOW 6 refuses a file of any other size.
+inline constexpr size_t MF6_ARRAY_BYTES = MF6_HEADER_BYTES + size_t{8} * NCELL;
+
+// The header's informative fields: the period's number, its length and the
+// time at its end, and a name (cut to 16 characters, right-aligned).
+struct Mf6ArrayHeader {
+  int kper = 1;
+  double pertim = 0.0;
+  double totim = 0.0;
+  std::string text;
+};
+
+// Creates path (fatal "Cannot open file " when it cannot) and writes the
+// grid's values little-endian, row 1 (north) first, column fastest. buf is
+// reused between calls.
+void write_mf6_array(OutFile& f, const std::string& path, const Mf6ArrayHeader& h,
+                     const RealGrid& values, std::string& buf);
+
+}  // namespace vadz

@@ -1,0 +1,200 @@
+#include "engine/mf6files.h"
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+#include "engine/mf6array.h"
+#include "engine/modelfiles.h"
+#include "utl/console.h"
+#include "utl/format.h"
+#include "utl/scan.h"
+
+namespace vadz {
+
+namespace {
+
+// What each recharge package holds: the sum of the four kinds (one RECHARGE
+// file), or one kind each (four files). The tag names the file and its
+// arrays: <name>.rch, or <name>.rcp.rch ... <name>.rcc.rch.
+struct RchKind {
+  const char* tag;
+  const char* what;
+};
+constexpr RchKind SUM_KIND{"rch", "Recharge, all kinds"};
+constexpr std::array<RchKind, 4> KINDS{{
+    {"rcp", "Recharge from precipitation"},
+    {"rcg", "Return from groundwater-irrigated land"},
+    {"rcs", "Return from surface-water-irrigated land"},
+    {"rcc", "Return from commingled land"},
+}};
+
+void make_folder(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::create_directories(path, ec);
+  if (ec || !std::filesystem::is_directory(path, ec)) error("Cannot open file " + path);
+}
+
+// Opens a text file of the package; a name that is already one of the
+// run's model files cannot be opened, or the two would overwrite each other.
+void open_text(OutFile& f, const std::string& path, const RunConfig& cfg) {
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(path, ec)) {
+    std::vector<std::string> models{std::string(rtrim(cfg.welfile))};
+    for (int k = 0; k < cfg.nrch && k < 4; ++k) models.emplace_back(rtrim(cfg.rchfile[k]));
+    for (const std::string& m : models)
+      if (std::filesystem::equivalent(path, m, ec)) error("Cannot open file " + path);
+  }
+  if (!f.open(path)) error("Cannot open file " + path);
+}
+
+void add_int(std::string& s, int64_t v) {
+  char num[24];
+  s.append(num, put_integer(num, v));
+}
+
+void add_real(std::string& s, double v) {
+  char num[SHORTEST_MAX];
+  s.append(num, put_shortest(num, v));
+}
+
+// A path as MODFLOW 6 reads a file name: quoted when it holds a blank.
+std::string file_word(const std::string& path) {
+  if (path.find_first_of(" \t") == std::string::npos) return path;
+  return "'" + path + "'";
+}
+
+// The cell-by-cell flag of the model file, as MODFLOW 6 options: above 0
+// the flows are saved to the budget file, below 0 printed to the listing.
+void add_flow_option(std::string& s, int cbc) {
+  if (cbc > 0) s += "  SAVE_FLOWS\r\n";
+  if (cbc < 0) s += "  PRINT_FLOWS\r\n";
+}
+
+}  // namespace
+
+Mf6Files::Mf6Files(const RunConfig& cfg) {
+  base_ = cfg.mf6dir;
+  if (!base_.empty() && base_.back() != '/') base_ += '/';
+  const std::string& name = cfg.mf6name;
+  arrays_ = name + "_rch";
+  make_folder(cfg.mf6dir);
+  make_folder(base_ + arrays_);
+  for (const RunStep& s : run_steps(cfg))
+    if (s.is_period()) periods_.push_back(s);
+  nrch_ = cfg.nrch == 4 ? 4 : 1;
+
+  // The period table: every stress period of the run in run order, the
+  // steady period (365.25 days) first, months of their real length.
+  OutFile tdis;
+  open_text(tdis, base_ + name + ".tdis", cfg);
+  text_ = "# Stress periods: length in seconds, one time step\r\n";
+  text_ += "BEGIN OPTIONS\r\n  TIME_UNITS SECONDS\r\nEND OPTIONS\r\n\r\n";
+  text_ += "BEGIN DIMENSIONS\r\n  NPER ";
+  add_int(text_, static_cast<int64_t>(periods_.size()));
+  text_ += "\r\nEND DIMENSIONS\r\n\r\nBEGIN PERIODDATA\r\n";
+  for (const RunStep& s : periods_) {
+    text_ += "  ";
+    add_real(text_, s.seconds);
+    text_ += " 1 1.0\r\n";
+  }
+  text_ += "END PERIODDATA\r\n";
+  tdis.write(text_);
+  tdis.close();
+
+  // The well list holds at most the model well file's limit, which the run
+  // enforces on every period, so the limit is a sound MAXBOUND from the
+  // start (and never 0, which MODFLOW 6 refuses).
+  open_text(wel_, base_ + name + ".wel", cfg);
+  text_ = "# Withdrawals of the wells in active cells, cubic feet per second\r\n";
+  if (cfg.iwelcb != 0) {
+    text_ += "BEGIN OPTIONS\r\n";
+    add_flow_option(text_, cfg.iwelcb);
+    text_ += "END OPTIONS\r\n\r\n";
+  }
+  text_ += "BEGIN DIMENSIONS\r\n  MAXBOUND ";
+  add_int(text_, MAXWEL);
+  text_ += "\r\nEND DIMENSIONS\r\n";
+  wel_.write(text_);
+
+  for (int j = 0; j < nrch_; ++j) {
+    const RchKind& kind = nrch_ == 1 ? SUM_KIND : KINDS[j];
+    const std::string file = nrch_ == 1 ? name + ".rch" : name + "." + kind.tag + ".rch";
+    open_text(rch_[j], base_ + file, cfg);
+    text_ = "# ";
+    text_ += kind.what;
+    text_ += ", feet per second\r\nBEGIN OPTIONS\r\n  READASARRAYS\r\n";
+    add_flow_option(text_, cfg.irchcb);
+    text_ += "END OPTIONS\r\n";
+    rch_[j].write(text_);
+  }
+}
+
+void Mf6Files::period(const PeriodResult& pr) {
+  // The run hands over its stress periods in the order of run_steps.
+  const RunStep& step = periods_[kper_];
+  ++kper_;
+  totim_ += step.seconds;
+  std::string head = "\r\nBEGIN PERIOD ";
+  add_int(head, kper_);
+  head += "\r\n";
+
+  // Recharge in feet per second: the model file's array value (inches in the
+  // period, the kinds summed in the same order) times its control line's
+  // multiplier, from the unrounded values in double precision.
+  const double m = rch_multiplier(pr.seconds);
+  const double k = RCH_INCHES;
+  Mf6ArrayHeader h{kper_, static_cast<double>(step.seconds), totim_, "RECHARGE"};
+  for (int j = 0; j < nrch_; ++j) {
+    if (nrch_ == 1) {
+      const RealGrid& r1 = pr.rech[0];
+      const RealGrid& r2 = pr.rech[1];
+      const RealGrid& r3 = pr.rech[2];
+      const RealGrid& r4 = pr.rech[3];
+      for (int i = 0; i < NCELL; ++i) rate_[i] = ((((r1[i] + r2[i]) + r3[i]) + r4[i]) * k) * m;
+    } else {
+      const RealGrid& rj = pr.rech[j];
+      for (int i = 0; i < NCELL; ++i) rate_[i] = (rj[i] * k) * m;
+    }
+    const std::string file =
+        arrays_ + "/" + step.pstem + "." + (nrch_ == 1 ? SUM_KIND : KINDS[j]).tag + ".bin";
+    write_mf6_array(array_, base_ + file, h, rate_, bytes_);
+    text_ = head;
+    text_ += "  RECHARGE\r\n    OPEN/CLOSE ";
+    text_ += file_word(file);
+    text_ += " (BINARY)\r\nEND PERIOD\r\n";
+    rch_[j].write(text_);
+  }
+
+  // The model well file's list in its order (grid order), less the wells of
+  // inactive cells: MODFLOW 6 stops on them where MODFLOW-2005 ignores
+  // them, so both models see the same stresses. A block for every period,
+  // empty where no cell pumps, since a missing block would repeat the last
+  // period's list. A not-a-number pumping is listed, as in the model file.
+  const double v = wel_factor(pr.seconds);
+  const FlagGrid& ibound = pr.cfg.ibound;
+  text_ = head;
+  for (int r = 1; r <= NROW; ++r) {
+    for (int c = 1; c <= NCOL; ++c) {
+      const int i = cell(c, r);
+      const double q = pr.pump[i];
+      if (q == 0.0 || ibound[i] <= 0) continue;
+      text_ += "  1 ";
+      add_int(text_, r);
+      text_ += ' ';
+      add_int(text_, c);
+      text_ += ' ';
+      add_real(text_, -(q * v));
+      text_ += "\r\n";
+    }
+  }
+  text_ += "END PERIOD\r\n";
+  wel_.write(text_);
+}
+
+void Mf6Files::finish() {
+  wel_.close();
+  for (int j = 0; j < nrch_; ++j) rch_[j].close();
+}
+
+}  // namespace vadz

@@ -1,0 +1,41 @@
+// The run's stresses as MODFLOW 6 input (MF6 <folder> [<name>]): the period
+// table (TDIS6), the well list (WEL6) and one recharge package (RCH6) per
+// recharge file of the run, every number at full double precision. The
+// recharge arrays are binary files in the subfolder <name>_rch. Paths
+// inside the files are relative to the folder, where MODFLOW 6 runs.
+#pragma once
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/output.h"
+#include "input/schedule.h"
+#include "utl/textio.h"
+
+namespace vadz {
+
+class Mf6Files : public RunOutput {
+ public:
+  // Creates the folder and its array subfolder where absent, writes
+  // <name>.tdis and starts <name>.wel and the recharge file(s). Fatal
+  // ("Cannot open file " and the name) when a folder or file cannot be made.
+  explicit Mf6Files(const RunConfig& cfg);
+  // One block of every file and the period's arrays.
+  void period(const PeriodResult& p) override;
+  void finish() override;
+
+ private:
+  std::string base_;              // the folder, ending in '/'
+  std::string arrays_;            // the array subfolder, relative to the folder
+  std::vector<RunStep> periods_;  // the run's stress periods, in order
+  int kper_ = 0;                  // periods written
+  double totim_ = 0.0;            // seconds from the start to the end of the last one
+  int nrch_ = 1;
+  OutFile wel_;
+  std::array<OutFile, 4> rch_;
+  OutFile array_;
+  RealGrid rate_ = real_grid();
+  std::string text_, bytes_;  // buffers, reused
+};
+
+}  // namespace vadz
