@@ -2,9 +2,10 @@
 # Release archives: tools/release.sh VERSION makes
 #   dist/vadz-VERSION-linux-x86_64.tar.gz
 #   dist/vadz-VERSION-windows-x86_64.zip
-# each holding bin/vadz (bin/vadz.exe), README.md and example/ (the parameter
-# file and its data, ready to run), then unpacks both and runs the example
-# from them (the Windows one under Wine when Wine is there).
+# each holding bin/vadz (bin/vadz.exe), README.md, the user's guide docs/
+# and example/ (the parameter file and its data, ready to run), then unpacks
+# both and runs the example from them (the Windows one under Wine when Wine
+# is there).
 # Needs g++, cmake, make, zip, unzip and g++-mingw-w64-x86-64-posix.
 set -euo pipefail
 version=${1:?usage: tools/release.sh VERSION}
@@ -39,6 +40,7 @@ build-release-linux/make_example "$stage/example-run" >/dev/null
 pack_tree() {  # build dir, tree
   cmake --install "$1" --prefix "$2" --strip >/dev/null
   cp README.md "$2/"
+  cp -r docs "$2/"
   mkdir -p "$2/example"
   cp example/vadz.par "$2/example/"
   cp -r "$stage/example-run" "$2/example/run"
