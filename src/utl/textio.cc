@@ -1,5 +1,6 @@
 #include "utl/textio.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -16,23 +17,41 @@ bool read_whole_file(const std::string& path, std::string& buf) {
   // No input of the model comes near this; a device that never ends
   // (/dev/zero given as a file name) is refused instead of filling memory.
   constexpr size_t LIMIT = size_t{1} << 28;
+  // A device or pipe is read a step at a time, so only what arrives is touched.
+  constexpr size_t STEP = size_t{1} << 20;
+  std::error_code ec;
+  bool known = false;
+  size_t size = 0;
+  if (std::filesystem::is_regular_file(path, ec)) {
+    const auto n = std::filesystem::file_size(path, ec);
+    if (!ec) {
+      if (n > LIMIT) return false;
+      known = true;
+      size = static_cast<size_t>(n);
+    }
+  }
   std::FILE* fp = std::fopen(path.c_str(), "rb");
   if (!fp) return false;
   buf.clear();
-  size_t cap = buf.capacity() > 0 ? buf.capacity() : (1u << 16);
+  // Room for the whole file and one byte more, whose absence shows the end.
+  // A stream of unknown length gets the room of the limit at once: growing
+  // by doubling would hold the old and the new buffer together near the limit.
+  const size_t room = (known ? size : LIMIT) + 1;
+  if (buf.capacity() < room) buf.reserve(room);
   bool ok = true;
   for (;;) {
     const size_t have = buf.size();
-    if (cap < have + (1u << 16)) cap = 2 * (have + (1u << 16));
-    buf.resize(cap);
-    const size_t got = std::fread(buf.data() + have, 1, cap - have, fp);
-    buf.resize(have + got);
-    if (got < cap - have) {
-      ok = !std::ferror(fp);
+    if (have > LIMIT) {
+      ok = false;
       break;
     }
-    if (buf.size() >= LIMIT) {
-      ok = false;
+    if (have == buf.capacity()) buf.reserve(std::min(2 * have, LIMIT + 1));  // the file grew
+    const size_t want = std::min(buf.capacity() - have, known ? buf.capacity() : STEP);
+    buf.resize(have + want);
+    const size_t got = std::fread(buf.data() + have, 1, want, fp);
+    buf.resize(have + got);
+    if (got < want) {
+      ok = !std::ferror(fp);
       break;
     }
   }
