@@ -10,7 +10,7 @@ namespace vadz {
 
 // Builds one console line: a leading blank, items in order, CR LF at the end.
 // A text item directly after another text item is joined without a blank;
-// every other item is preceded by one blank.
+// every other item is preceded by one blank. Text items are shown printable.
 class ConsoleLine {
  public:
   ConsoleLine();
@@ -24,6 +24,11 @@ class ConsoleLine {
   std::string buf_;
   bool last_text_ = false;
 };
+
+// Text echoed from an input file as the console shows it: control bytes
+// (below 32, and 127) become '?', so none reaches the terminal or breaks a
+// column; bytes from 128 up stay, as names may be UTF-8.
+std::string printable(std::string_view s);
 
 // Standard output, buffered; flushed by console_flush() and at fatal stops.
 void console_write(std::string_view bytes);
