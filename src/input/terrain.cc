@@ -7,6 +7,7 @@
 
 #include "input/gridio.h"
 #include "utl/console.h"
+#include "utl/interrupt.h"
 #include "utl/format.h"
 #include "utl/scan.h"
 #include "utl/textio.h"
@@ -107,6 +108,7 @@ void readterrain(LineState& ls, RealGrid& trn, Krig& krig) {
 
   krigmatinv(X0, Y0, x, y, krig, n, 0);
   for (int r = 1; r <= NROW; ++r) {
+    check_interrupt();  // many locations make this the longest part of start-up
     for (int c = 1; c <= NCOL; ++c) {
       int z = itrn[cell(c, r)];
       double v = 1.0;

@@ -17,6 +17,7 @@
 #include "run/tables.h"
 #include "utl/console.h"
 #include "utl/format.h"
+#include "utl/interrupt.h"
 #include "utl/scan.h"
 
 namespace vadz {
@@ -148,6 +149,7 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
     rch = real_grid();
     ann.clear();
     for (int y = cfg.ssyr1; y <= cfg.ssyr2; ++y) {
+      check_interrupt();  // a kriged steady year reads no grid that would check
       evalcurve(cfg, wptr, ew, curv, 1, y, ann, rpp);
       for (int i = 0; i < NCELL; ++i) rch[i] += curv[i];
     }
@@ -202,6 +204,9 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
   progress.finish();
   files.wel.close();
   for (int k = 0; k < nrch; ++k) files.rch[k].close();
+  // Only a completed run keeps what it appended to the model files.
+  files.wel.commit();
+  for (OutFile& f : files.rch) f.commit();
   console_flush();
 }
 

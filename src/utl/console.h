@@ -36,15 +36,19 @@ void console_line(const ConsoleLine& line);
 void console_flush();
 
 // A fatal stop: carries the finished console line. Thrown at the fault,
-// caught in main, which prints it and ends with status 1 after every open
-// output file has been closed by its owner's destructor.
+// caught in main, which prints it and ends with status 1 (another status for
+// a signal) after every open output file has been closed by its owner's
+// destructor.
 class Fatal : public std::runtime_error {
  public:
-  explicit Fatal(std::string line) : std::runtime_error(line), line_(std::move(line)) {}
+  explicit Fatal(std::string line, int status = 1)
+      : std::runtime_error(line), line_(std::move(line)), status_(status) {}
   const std::string& line() const { return line_; }
+  int status() const { return status_; }
 
  private:
   std::string line_;
+  int status_;
 };
 
 // The four error routines: message trimmed, then nothing, a name, an

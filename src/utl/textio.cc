@@ -74,45 +74,71 @@ namespace {
 constexpr size_t OUTBUF = 1u << 18;
 }
 
-OutFile::~OutFile() {
-  if (fp_) {
-    flush_quietly();
-    std::fclose(fp_);
-  }
-}
+OutFile::~OutFile() { release(); }
 
 OutFile::OutFile(OutFile&& o) noexcept
-    : fp_(o.fp_), name_(std::move(o.name_)), buf_(std::move(o.buf_)), used_(o.used_) {
+    : fp_(o.fp_),
+      name_(std::move(o.name_)),
+      buf_(std::move(o.buf_)),
+      used_(o.used_),
+      pending_(o.pending_),
+      created_(o.created_),
+      start_(o.start_) {
   o.fp_ = nullptr;
   o.used_ = 0;
+  o.pending_ = false;
 }
 
 OutFile& OutFile::operator=(OutFile&& o) noexcept {
   if (this != &o) {
-    if (fp_) {
-      flush_quietly();
-      std::fclose(fp_);
-    }
+    release();
     fp_ = o.fp_;
     name_ = std::move(o.name_);
     buf_ = std::move(o.buf_);
     used_ = o.used_;
+    pending_ = o.pending_;
+    created_ = o.created_;
+    start_ = o.start_;
     o.fp_ = nullptr;
     o.used_ = 0;
+    o.pending_ = false;
   }
   return *this;
 }
 
-bool OutFile::open(const std::string& path, Mode mode) {
+void OutFile::release() {
   if (fp_) {
-    flush_quietly();
+    if (!pending_) flush_quietly();
     std::fclose(fp_);
     fp_ = nullptr;
   }
-  name_ = path;
   used_ = 0;
+  if (!pending_) return;
+  pending_ = false;
+  std::error_code ec;
+  if (created_) std::filesystem::remove(name_, ec);
+  else std::filesystem::resize_file(name_, start_, ec);
+}
+
+bool OutFile::open(const std::string& path, Mode mode) {
+  release();
+  name_ = path;
+  // Only a regular file can be cut back; a device or pipe takes appends as
+  // they come.
+  std::error_code ec;
+  const auto type = std::filesystem::status(path, ec).type();
+  created_ = type == std::filesystem::file_type::not_found;
+  pending_ = mode == Mode::Append && (created_ || type == std::filesystem::file_type::regular);
+  start_ = 0;
+  if (pending_ && !created_) {
+    start_ = std::filesystem::file_size(path, ec);
+    if (ec) pending_ = false;
+  }
   fp_ = std::fopen(path.c_str(), mode == Mode::Append ? "ab" : "wb");
-  if (!fp_) return false;
+  if (!fp_) {
+    pending_ = false;
+    return false;
+  }
   std::setvbuf(fp_, nullptr, _IONBF, 0);
   if (buf_.size() < OUTBUF) buf_.resize(OUTBUF);
   return true;
