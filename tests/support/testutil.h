@@ -42,6 +42,11 @@ struct RunResult {
 };
 // Runs the built vadz in folder dir with the given arguments.
 RunResult run_vadz(const std::string& dir, const std::vector<std::string>& args);
+// The same, sending signal sig to the program once ready() holds (asked
+// every few milliseconds while it runs). status is -signal when the program
+// was ended by a signal.
+RunResult run_vadz_signalled(const std::string& dir, const std::vector<std::string>& args,
+                             int sig, const std::function<bool()>& ready);
 
 // Joins lines with CR LF after each.
 std::string crlf(const std::vector<std::string>& lines);
