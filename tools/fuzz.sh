@@ -15,8 +15,13 @@ targets=("$@")
 
 B=$root/build-fuzz
 command -v clang++ >/dev/null || { echo "fuzz.sh: clang++ not found (apt-get install clang)" >&2; exit 2; }
-CXX=clang++ cmake -S . -B "$B" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVADZ_FUZZ=ON -DVADZ_TESTS=OFF >/dev/null
-cmake --build "$B" -j2 --target fuzzers make_example >/dev/null
+mkdir -p "$B"
+if ! { CXX=clang++ cmake -S . -B "$B" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVADZ_FUZZ=ON -DVADZ_TESTS=OFF &&
+       cmake --build "$B" -j2 --target fuzzers make_example; } >"$B/build.log" 2>&1; then
+  cat "$B/build.log" >&2
+  echo "fuzz.sh: the fuzz targets do not build" >&2
+  exit 2
+fi
 
 # Seeds from the example: whole files, short cuts of them, and the inputs
 # framed as each target reads them (see the comment at the top of each).
