@@ -46,7 +46,11 @@ bool read_whole_file(const std::string& path, std::string& buf) {
       break;
     }
     if (have == buf.capacity()) buf.reserve(std::min(2 * have, LIMIT + 1));  // the file grew
-    const size_t want = std::min(buf.capacity() - have, known ? buf.capacity() : STEP);
+    // A regular file in one read of its length and one byte more; a stream,
+    // or a file that grew while read, in steps. Only that much is cleared
+    // first, however large the reused buffer.
+    const size_t step = known && have <= size ? size + 1 - have : STEP;
+    const size_t want = std::min(buf.capacity() - have, step);
     buf.resize(have + want);
     const size_t got = std::fread(buf.data() + have, 1, want, fp);
     buf.resize(have + got);
