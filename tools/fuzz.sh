@@ -61,8 +61,8 @@ head -c 600 "$S/bingrid/record" > "$S/bingrid/record_cut"
 { printf '\2 1\n'; sed -n '/^FUNCTION/,/^$/p' "$root/example/vadz.par" | sed '1d'; printf 'MONTH 1\n'; } > "$S/function/example"
 { printf '\0 2\n0 0 0\n10 1.5 2\n20 4 6.5\n'; } > "$S/function/quadratic"
 
-{ printf '\1LIMIT 0.5 1.5\n'; cat "$ex/trnmult.txt"; } > "$S/terrain/example"
-{ printf '\0\n'; head -n 3 "$ex/trnmult.txt" | cut -d' ' -f1-3; printf 'END\n'; } > "$S/terrain/one_zone"
+{ printf 'LIMIT 0.5 1.5\n'; cut -d' ' -f1-3 "$ex/trnmult.txt"; } > "$S/terrain/example"
+{ printf '\n'; head -n 3 "$ex/trnmult.txt" | cut -d' ' -f1-3; printf 'END\n'; } > "$S/terrain/three"
 
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:allocator_may_return_null=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
