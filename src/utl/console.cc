@@ -14,10 +14,7 @@ std::string& out_buffer() {
   return buf;
 }
 
-}  // namespace
-
-namespace {
-
+// Control bytes of echoed input text as the console shows them.
 char shown(char ch) {
   const unsigned char u = static_cast<unsigned char>(ch);
   return u < 32 || u == 127 ? '?' : ch;
