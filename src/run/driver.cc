@@ -23,6 +23,7 @@
 #include "run/tables.h"
 #include "utl/console.h"
 #include "utl/format.h"
+#include "utl/interrupt.h"
 #include "utl/scan.h"
 
 namespace vadz {
@@ -119,6 +120,7 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
           rch = real_grid();
           ann.clear();
         }
+        check_interrupt();  // a kriged steady year reads no grid that would check
         evalcurve(cfg, wptr, ew, curv, 1, y, ann, rpp);
         for (int i = 0; i < NCELL; ++i) rch[i] += curv[i];
         break;
@@ -173,6 +175,8 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
 
   progress.finish();
   for (RunOutput* o : outputs) o->finish();
+  // Only a completed run keeps what it appended to the model files.
+  files.commit();
   console_flush();
 }
 

@@ -10,6 +10,7 @@
 #include "input/stations.h"
 #include "input/terrain.h"
 #include "utl/console.h"
+#include "utl/interrupt.h"
 #include "utl/paramlines.h"
 #include "utl/scan.h"
 #include "utl/textio.h"
@@ -31,6 +32,7 @@ class KeywordLoop {
 
   void run() {
     while (ls_.file->next(ls_.line)) {
+      check_interrupt();
       if (linefix(ls_.line) != 0) continue;
       int ierr = 0;
       std::string tok = charin(ls_.line, 1, ls_.ipos, ierr);

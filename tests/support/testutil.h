@@ -49,6 +49,13 @@ struct RunResult {
 };
 // Runs the built vadz in folder dir with the given arguments.
 RunResult run_vadz(const std::string& dir, const std::vector<std::string>& args);
+#ifndef _WIN32
+// The same, sending signal sig to the program once ready() holds (asked
+// every few milliseconds while it runs). status is -signal when the program
+// was ended by a signal.
+RunResult run_vadz_signalled(const std::string& dir, const std::vector<std::string>& args,
+                             int sig, const std::function<bool()>& ready);
+#endif
 
 // Writes the shipped example's data and its parameter file (as vadz.par,
 // with extra lines appended) into dir, ready for run_vadz(dir, {"vadz.par"}).
