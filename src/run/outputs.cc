@@ -1,12 +1,14 @@
 #include "run/outputs.h"
 
 #include "engine/budgetcsv.h"
+#include "report/report.h"
 
 namespace vadz {
 
 std::vector<std::unique_ptr<RunOutput>> make_outputs(const RunConfig& cfg) {
   std::vector<std::unique_ptr<RunOutput>> outs;
   if (!cfg.budgetcsv.empty()) outs.push_back(std::make_unique<BudgetCsv>(cfg.budgetcsv));
+  if (!cfg.reportdir.empty()) outs.push_back(std::make_unique<RunReport>(cfg));
   return outs;
 }
 
