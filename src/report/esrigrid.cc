@@ -1,5 +1,8 @@
 #include "report/esrigrid.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "utl/console.h"
 #include "utl/format.h"
 #include "utl/textio.h"
@@ -25,15 +28,28 @@ void write_esri_grid(const std::string& path, const RealGrid& values, const Flag
   key("cellsize", CELL);
   key("NODATA_value", ESRI_NODATA);
   out.write(buf);
+  // A row's values straight into the buffer: at most SHORTEST_MAX characters
+  // and a blank each. Exact zeros (most cells of the pumping grids) and
+  // NODATA are the common short cases.
+  buf.resize(NCOL * (SHORTEST_MAX + 1) + 2);
   for (int r = 0; r < NROW; ++r) {
-    buf.clear();
+    char* const start = buf.data();
+    char* p = start;
     for (int c = 0; c < NCOL; ++c) {
       const int i = r * NCOL + c;
-      if (c > 0) buf += ' ';
-      buf.append(num, put_shortest(num, ibound[i] > 0 ? values[i] : ESRI_NODATA));
+      if (c > 0) *p++ = ' ';
+      const double v = values[i];
+      if (ibound[i] <= 0) {
+        p = std::copy_n("-9999", 5, p);
+      } else if (v == 0 && !std::signbit(v)) {
+        *p++ = '0';
+      } else {
+        p = put_shortest(p, v);
+      }
     }
-    buf += "\r\n";
-    out.write(buf);
+    *p++ = '\r';
+    *p++ = '\n';
+    out.write(start, p - start);
   }
   out.close();
 }

@@ -9,6 +9,7 @@
 
 namespace vadz {
 
+// The NODATA value of the grids (written as -9999).
 inline constexpr double ESRI_NODATA = -9999;
 
 // Writes values (inactive cells, IBOUND <= 0, as NODATA) at full precision.

@@ -218,10 +218,9 @@ std::string facts(const ReportContent& rc) {
   std::string kv = "<table class=\"kv\">\n";
   std::error_code ec;
   const std::string abs = std::filesystem::absolute(cfg.parfile, ec).lexically_normal().string();
-  kv += row("Parameter file", "<code>" + escape(cfg.parfile) + "</code>" +
-                                  (ec || abs == cfg.parfile ? ""
-                                                            : " <span class=\"note\">(" +
-                                                                  escape(abs) + ")</span>"));
+  // The name as given; the full path shows on pointing at it.
+  kv += row("Parameter file", "<code title=\"" + escape(ec ? cfg.parfile : abs) + "\">" +
+                                  escape(cfg.parfile) + "</code>");
   if (cfg.ssyr1 > 0) {
     const int n = cfg.ssyr2 - cfg.ssyr1 + 1;
     kv += row("Steady period", "mean of " + years_text(cfg.ssyr1, cfg.ssyr2) + " (" +

@@ -36,62 +36,87 @@ RunReport::RunReport(const RunConfig& cfg)
   rech_.map = {"rech", "Total recharge (precipitation and irrigation returns)",
                "inches per year", {}, false};
   gwirr_.map = {"gwirr", "Groundwater irrigation pumping", "acre-feet per year", {}, false};
-  content_.grids = {"ppt", "rcp", "rech", "gwirr", "mi"};
+  mi_.map.file = "mi";
+  mi_.mapped = false;
+  for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}) content_.grids.push_back(l->map.file);
   for (int32_t b : cfg.ibound) content_.active += b > 0 ? 1 : 0;
   content_.absent = absent_inputs(cfg);
 }
 
-void RunReport::grid(const std::string& stem, int year, const RealGrid& values, Layer* layer) {
-  write_esri_grid(path(yearly_grid(stem, year)), values, cfg_.ibound, buf_);
-  if (!layer) return;
-  add_to_scale(layer->map.scale, values, cfg_.ibound);
-  layer->years.push_back(to_float(values));
+void RunReport::grid(Layer& layer, int year) {
+  write_esri_grid(path(yearly_grid(layer.map.file, year)), layer.now, cfg_.ibound, buf_);
+  if (!layer.mapped) return;
+  add_to_scale(layer.map.scale, layer.now, cfg_.ibound);
+  layer.years.push_back(to_float(layer.now));
 }
 
 void RunReport::year(const YearResult& y) {
+  // The previous year's grids are written by now, or the run stops here.
+  jobs_.wait();
   csv_.year(y);
   content_.rows.push_back(y.budget);
   content_.row_year.push_back(y.year);
   if (y.year < 0) {
     // The steady period: the window's mean recharge from precipitation, on
     // the scale of the yearly recharge so that the two compare.
-    write_esri_grid(path("grids/rcp_steady.asc"), y.rcp, cfg_.ibound, buf_);
-    add_to_scale(rcp_.map.scale, y.rcp, cfg_.ibound);
-    steady_ = to_float(y.rcp);
+    rcp_.now = y.rcp;
+    jobs_.post([this] {
+      write_esri_grid(path("grids/rcp_steady.asc"), rcp_.now, cfg_.ibound, buf_);
+      add_to_scale(rcp_.map.scale, rcp_.now, cfg_.ibound);
+      steady_ = to_float(rcp_.now);
+    });
     content_.steady_grid = true;
     return;
   }
   content_.years.push_back(y.year);
-  grid("ppt", y.year, y.rpp, &ppt_);
-  grid("rcp", y.year, y.rcp, &rcp_);
-  total_recharge(y.rcp, y.ann, total_);
-  grid("rech", y.year, total_, &rech_);
-  grid("gwirr", y.year, y.ann.annpump[0], &gwirr_);
-  grid("mi", y.year, y.ann.annmi[0], nullptr);
+  // The year's grids are copied: the run overwrites its own with the next year.
+  ppt_.now = y.rpp;
+  rcp_.now = y.rcp;
+  total_recharge(y.rcp, y.ann, rech_.now);
+  gwirr_.now = y.ann.annpump[0];
+  mi_.now = y.ann.annmi[0];
+  jobs_.post([this, year = y.year] {
+    for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}) grid(*l, year);
+  });
 }
 
 void RunReport::finish() {
+  jobs_.wait();
   csv_.finish();
+  // The maps, encoded by two threads; each job its own image.
+  std::vector<std::function<void()>> maps;
   for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_}) {
-    for (size_t j = 0; j < content_.years.size(); ++j)
-      write_png(path(yearly_map(l->map.file, content_.years[j])),
-                quantity_image(l->years[j], cfg_.ibound, l->map.scale));
+    for (size_t j = 0; j < content_.years.size(); ++j) {
+      maps.push_back([this, l, j] {
+        write_png(path(yearly_map(l->map.file, content_.years[j])),
+                  quantity_image(l->years[j], cfg_.ibound, l->map.scale));
+      });
+    }
     content_.yearly.push_back(l->map);
   }
-  if (cfg_.ssyr1 > 0) {
+  // Once per run: the steady recharge (on the scale of the yearly
+  // recharge), the terrain multipliers and the soils.
+  const std::vector<float> trn = to_float(cfg_.trn);
+  std::vector<std::pair<MapLayer, const std::vector<float>*>> once;
+  if (content_.steady_grid) {
     MapLayer steady = rcp_.map;
     steady.file = "rcp_steady";
     steady.title = "Steady recharge from precipitation";
-    write_png(path(once_map(steady.file)), quantity_image(steady_, cfg_.ibound, steady.scale));
-    content_.once.push_back(steady);
+    once.push_back({steady, &steady_});
   }
   MapLayer terrain{"terrain", "Terrain multipliers", "multiplier", {}, false};
   add_to_scale(terrain.scale, cfg_.trn, cfg_.ibound);
-  write_png(path(once_map(terrain.file)), quantity_image(to_float(cfg_.trn), cfg_.ibound, terrain.scale));
-  content_.once.push_back(terrain);
-  MapLayer soils{"soils", "Soils", "", {}, true};
-  write_png(path(once_map(soils.file)), category_image(cfg_.isoil, cfg_.ibound, cfg_.nsoil));
-  content_.once.push_back(soils);
+  once.push_back({terrain, &trn});
+  once.push_back({{"soils", "Soils", "", {}, true}, nullptr});
+  for (const auto& [m, values] : once) {
+    content_.once.push_back(m);
+    maps.push_back([this, m = m, values = values] {
+      write_png(path(once_map(m.file)),
+                values ? quantity_image(*values, cfg_.ibound, m.scale)
+                       : category_image(cfg_.isoil, cfg_.ibound, cfg_.nsoil));
+    });
+  }
+  jobs_.run_all(maps);
 
   OutFile page;
   const std::string name = path("index.html");

@@ -1,13 +1,15 @@
 // The run report (REPORT <folder>): gathers each year's balance as the run
-// goes, writes the yearly ESRI grids and budget.csv at once, and the maps
-// and the page when the run ends (every map of a quantity shares one colour
-// scale, known only then).
+// goes and writes budget.csv and the year's ESRI grids (the grids on a
+// worker thread while the run computes the next year), then the maps and the
+// page when the run ends (every map of a quantity shares one colour scale,
+// known only then).
 #pragma once
 #include <string>
 #include <vector>
 
 #include "engine/budgetcsv.h"
 #include "engine/output.h"
+#include "report/jobs.h"
 #include "report/page.h"
 
 namespace vadz {
@@ -21,25 +23,28 @@ class RunReport : public RunOutput {
   void finish() override;
 
  private:
-  // A quantity mapped every transient year: its values per year (single
-  // precision is plenty for a colour) and its scale.
+  // A quantity with a grid file every transient year: the year's values
+  // (kept for the worker) and, when it is mapped, the values of every year
+  // (single precision is plenty for a colour) and its scale.
   struct Layer {
+    std::string file;
+    RealGrid now;
+    bool mapped = true;
     MapLayer map;
     std::vector<std::vector<float>> years;
   };
-  // Writes the year's grid of a quantity and, with a layer, keeps the
-  // values for its map.
-  void grid(const std::string& stem, int year, const RealGrid& values, Layer* layer);
+  // On the worker: the year's grid of the layer, and its map values.
+  void grid(Layer& layer, int year);
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
 
   const RunConfig& cfg_;
   std::string dir_;
   BudgetCsv csv_;
   ReportContent content_;
-  Layer ppt_, rcp_, rech_, gwirr_;
+  Layer ppt_, rcp_, rech_, gwirr_, mi_;
   std::vector<float> steady_;  // the steady period's recharge from precipitation
-  RealGrid total_;             // a year's total recharge
-  std::string buf_;
+  std::string buf_;            // the worker's text room
+  JobThread jobs_;             // last: ends before the data its jobs use
 };
 
 }  // namespace vadz
