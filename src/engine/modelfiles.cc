@@ -86,10 +86,18 @@ bool already_open(const std::string& path, const std::vector<std::string>& opene
 
 }  // namespace
 
+void require_well_file(const RunConfig& cfg) {
+  if (rtrim(cfg.welfile).empty()) error("No well file specified");
+}
+
+void require_recharge_files(const RunConfig& cfg) {
+  if (cfg.nrch == 0) error("No recharge file(s) specified");
+}
+
 void ModelFiles::open(const RunConfig& cfg) {
   const OutFile::Mode mode = cfg.iappend ? OutFile::Mode::Append : OutFile::Mode::Replace;
   const std::string welname(rtrim(cfg.welfile));
-  if (welname.empty()) error("No well file specified");
+  require_well_file(cfg);
   open_model_file(wel, welname, mode);
   char head[32];
   if (!cfg.iappend) {
@@ -97,7 +105,7 @@ void ModelFiles::open(const RunConfig& cfg) {
     p = put_int(p, 10, cfg.iwelcb);
     wel.line(std::string(head, p - head) + " NOPRINT");
   }
-  if (cfg.nrch == 0) error("No recharge file(s) specified");
+  require_recharge_files(cfg);
   const int nrch = cfg.nrch < 4 ? cfg.nrch : 4;
   std::vector<std::string> opened{welname};
   for (int k = 0; k < nrch; ++k) {

@@ -11,6 +11,12 @@ namespace vadz {
 
 inline constexpr int MAXWEL = 14000;
 
+// The run's checks of the model file names, fatal: a well file is named;
+// recharge files are named. ModelFiles::open makes them as it goes (the well
+// file is opened before the recharge files are looked at).
+void require_well_file(const RunConfig& cfg);
+void require_recharge_files(const RunConfig& cfg);
+
 class ModelFiles : public RunOutput {
  public:
   // Opens the well file and the 1 or 4 recharge files in the run's access

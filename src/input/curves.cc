@@ -70,9 +70,12 @@ void read_function_data(LineState& ls, int nsoil, FunctionData& d) {
   }
 }
 
-// The FUNCTION table file: a header naming each soil's two curves, then one
-// line per tabulation point, F6.1 precipitation and F8.3 recharge values.
-void write_table(const std::string& name, const CurveTable& table, int nsoil) {
+}  // namespace
+
+// A header naming each soil's two curves, then one line per tabulation
+// point, F6.1 precipitation and F8.3 recharge values.
+void write_function_table(const std::string& name, const CurveTable& table, int nsoil) {
+  if (nsoil > MAXSOIL) nsoil = MAXSOIL;
   OutFile out;
   if (!out.open(name)) error("Error opening file " + name);
   std::string text = "Precip";
@@ -93,9 +96,7 @@ void write_table(const std::string& name, const CurveTable& table, int nsoil) {
   out.close();
 }
 
-}  // namespace
-
-void readfunction(LineState& ls, CurveTable& table, int nsoil) {
+std::string readfunction(LineState& ls, CurveTable& table, int nsoil) {
   if (nsoil <= 0) error("No SOILs specified before FUNCTION");
   if (nsoil > MAXSOIL) nsoil = MAXSOIL;
   int status = 0;
@@ -122,7 +123,7 @@ void readfunction(LineState& ls, CurveTable& table, int nsoil) {
       spline(d.p.data(), d.y[2 * (s - 1) + (c - 1)].data(), d.n, &table.at(1, 1, 0),
              &table.at(1, c, s), table.ncurv, itype);
 
-  write_table(std::string(rtrim(fname)), table, nsoil);
+  return std::string(rtrim(fname));
 }
 
 void spline(const double* x, const double* y, int n, const double* xe, double* ye, int ne,

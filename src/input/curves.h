@@ -1,6 +1,7 @@
 // Recharge curves: the FUNCTION block, its spline fit, the tabulated curve
 // table and the lookup into it.
 #pragma once
+#include <string>
 #include <vector>
 
 #include "utl/paramlines.h"
@@ -23,8 +24,12 @@ struct CurveTable {
 
 // Reads the FUNCTION block: the rest of the keyword line in ls, then the data
 // lines that follow in the parameter file; the first line that is not curve
-// data is pushed back. Writes the FUNCTION table file.
-void readfunction(LineState& ls, CurveTable& table, int nsoil);
+// data is pushed back. Returns the name of the FUNCTION table file (trailing
+// blanks dropped), which a run then writes with write_function_table.
+std::string readfunction(LineState& ls, CurveTable& table, int nsoil);
+
+// The FUNCTION table file: every soil's two curves at the tabulation points.
+void write_function_table(const std::string& name, const CurveTable& table, int nsoil);
 
 // Fits n points (x strictly increasing) with type 1 (linear) or 2 (quadratic)
 // and evaluates the fit at the ne points xe into ye.

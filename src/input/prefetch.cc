@@ -2,8 +2,8 @@
 
 namespace vadz {
 
-GridPrefetcher::GridPrefetcher(ReadPlan plan, int ibin, int depth)
-    : plan_(std::move(plan)), reader_(ibin), slots_(depth > 0 ? depth : 1) {
+GridPrefetcher::GridPrefetcher(ReadPlan plan, int ibin, int depth, OnFault on_fault)
+    : plan_(std::move(plan)), on_fault_(on_fault), reader_(ibin), slots_(depth > 0 ? depth : 1) {
   if (!plan_.empty()) thread_ = std::thread(&GridPrefetcher::work, this);
 }
 
@@ -35,10 +35,10 @@ void GridPrefetcher::work() {
     try {
       reader_.readfile(slot.grid, r.dir, r.name, r.tag, r.mustexist);
     } catch (...) {
-      // Kept for the moment the run reaches this read; nothing after it is
-      // read, as a plain run would stop there.
+      // Kept for the moment the run reaches this read; a run reads nothing
+      // after it, as a plain run would stop there.
       slot.fault = std::current_exception();
-      failed = true;
+      failed = on_fault_ == OnFault::Stop;
     }
     {
       std::lock_guard<std::mutex> lock(mu_);
@@ -67,18 +67,20 @@ bool GridPrefetcher::take(RealGrid& grid, std::string_view dir, std::string_view
     std::unique_lock<std::mutex> lock(mu_);
     cv_.wait(lock, [&] { return slot.ready; });
   }
-  if (slot.fault) {
-    std::exception_ptr fault = slot.fault;
+  std::exception_ptr fault = std::move(slot.fault);
+  slot.fault = nullptr;
+  if (fault && on_fault_ == OnFault::Stop) {
     stop();
     std::rethrow_exception(fault);
   }
-  grid.swap(slot.grid);
+  if (!fault) grid.swap(slot.grid);
   {
     std::lock_guard<std::mutex> lock(mu_);
     slot.ready = false;
     ++consumed_;
   }
   cv_.notify_all();
+  if (fault) std::rethrow_exception(fault);
   ++served_;
   return true;
 }

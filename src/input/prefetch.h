@@ -18,16 +18,20 @@ namespace vadz {
 
 class GridPrefetcher {
  public:
+  // After a failed read, a run reads nothing more (it stops there); the
+  // input check reads on, to report every damaged file at once.
+  enum class OnFault { Stop, ReadOn };
   // Starts reading the plan ahead, at most `depth` grids in advance.
-  GridPrefetcher(ReadPlan plan, int ibin, int depth = 8);
+  GridPrefetcher(ReadPlan plan, int ibin, int depth = 8, OnFault on_fault = OnFault::Stop);
   ~GridPrefetcher();
   GridPrefetcher(const GridPrefetcher&) = delete;
   GridPrefetcher& operator=(const GridPrefetcher&) = delete;
 
   // Serves the next planned read into grid when it is this read: true when
-  // served (a read failure is raised here, where a plain run would meet it).
-  // A request off the plan stops the read-ahead for good and returns false,
-  // so the caller reads the file itself.
+  // served (a read failure is raised here, where a plain run would meet it;
+  // with ReadOn the next request is served as usual). A request off the plan
+  // stops the read-ahead for good and returns false, so the caller reads the
+  // file itself.
   bool take(RealGrid& grid, std::string_view dir, std::string_view name, std::string_view tag,
             int mustexist);
   // Requests served from the plan (for tests).
@@ -44,6 +48,7 @@ class GridPrefetcher {
   void stop();
 
   ReadPlan plan_;
+  OnFault on_fault_;
   GridReader reader_;
   std::vector<Slot> slots_;
   std::mutex mu_;

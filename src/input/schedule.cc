@@ -102,6 +102,11 @@ const std::array<FileKind, NKIND>& all_kinds() {
   return KINDS;
 }
 
+const char* group_name(int group) {
+  static constexpr const char* NAMES[3] = {"CO", "KS", "NE"};
+  return group >= 0 && group < 3 ? NAMES[group] : "";
+}
+
 std::string PlannedRead::path() const {
   std::string p(rtrim(dir));
   p += '/';

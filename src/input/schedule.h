@@ -22,6 +22,8 @@ inline constexpr int NKIND = 9;
 const char* kind_tag(FileKind k);
 // Every kind, in the order above (for tables and documentation).
 const std::array<FileKind, NKIND>& all_kinds();
+// The name of state group 0..2: "CO", "KS", "NE".
+const char* group_name(int group);
 
 // One grid read: the arguments of GridReader::readfile, and what it is for.
 struct PlannedRead {

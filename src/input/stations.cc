@@ -119,4 +119,8 @@ void readstation(LineState& ls, StationTable& st) {
   }
 }
 
+void StationTable::require_year(int year) const {
+  if (!has_year(year)) errorint("No precip data for year", year);
+}
+
 }  // namespace vadz

@@ -24,6 +24,9 @@ struct StationTable {
 
   const double* year_values(int year) const { return &pstn[MAXSTN * (year - FIRST_YEAR)]; }
   bool has_year(int year) const { return hasyear[year - FIRST_YEAR]; }
+  // Fatal for a year without a data line: it would be kriged as zero
+  // precipitation.
+  void require_year(int year) const;
 };
 
 // Reads the STATIONS line's two files and drift order (the rest of ls.line

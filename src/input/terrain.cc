@@ -51,7 +51,7 @@ double read_value(std::string_view line, int& pos, const char* msg) {
 
 }  // namespace
 
-void readterrain(LineState& ls, RealGrid& trn, Krig& krig) {
+std::string readterrain(LineState& ls, RealGrid& trn, Krig& krig) {
   int status = 0;
   std::string flagname = charin(ls.line, ls.ipos, ls.ipos, status);
   if (status != 0) fail_line("Invalid TERRAIN flag file ", ls.line);
@@ -118,7 +118,10 @@ void readterrain(LineState& ls, RealGrid& trn, Krig& krig) {
       trn[cell(c, r)] = v;
     }
   }
+  return plotname;
+}
 
+void write_terrain_plot(const std::string& plotname, const RealGrid& trn) {
   OutFile plot;
   if (!plot.open(plotname)) error2("Error opening file", plotname);
   char row[NCOL * PLOTW];

@@ -1,6 +1,7 @@
 #include "run/driver.h"
 
 #include <array>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -14,6 +15,7 @@
 #include "engine/modelfiles.h"
 #include "engine/output.h"
 #include "engine/period.h"
+#include "input/inventory.h"
 #include "input/schedule.h"
 #include "run/outputs.h"
 #include "run/progress.h"
@@ -37,6 +39,15 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
   const StationTable& st = cfg.stations;
   const bool steady = cfg.ssyr1 > 0;
   const int ntrans = cfg.tryr2 >= cfg.tryr1 ? cfg.tryr2 - cfg.tryr1 + 1 : 0;
+  const std::vector<RunStep> steps = run_steps(cfg);
+  ReadPlan plan = run_read_plan(cfg, steps);
+
+  // A state group's missing data folder reads as zeros throughout: said
+  // once, on standard error, so that standard output stays the run's.
+  for (const std::string& w : missing_folder_warnings(cfg, plan)) {
+    const std::string line = w + "\r\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+  }
 
   // Kriging of station precipitation: one system and one set of cell weights
   // for the whole run.
@@ -44,13 +55,10 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
   const KrigeWeights* wptr = nullptr;
   if (cfg.iprism == 0) {
     krigmatinv(X0, Y0, st.stnx.data(), st.stny.data(), krig, st.nstn, st.idrift);
-    // A year without a data line would be kriged as zero precipitation.
     if (steady) {
-      for (int y = cfg.ssyr1; y <= cfg.ssyr2; ++y)
-        if (!st.has_year(y)) errorint("No precip data for year", y);
+      for (int y = cfg.ssyr1; y <= cfg.ssyr2; ++y) st.require_year(y);
     }
-    for (int y = cfg.tryr1; y <= cfg.tryr2; ++y)
-      if (!st.has_year(y)) errorint("No precip data for year", y);
+    for (int y = cfg.tryr1; y <= cfg.tryr2; ++y) st.require_year(y);
     std::vector<bool> active(NCELL);
     for (int i = 0; i < NCELL; ++i) active[i] = cfg.ibound[i] > 0;
     weights.compute(krig, st.stnx.data(), st.stny.data(), st.nstn, st.idrift, active);
@@ -64,7 +72,6 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
   const std::vector<std::unique_ptr<RunOutput>> extra = make_outputs(cfg);
   RunOutputs outputs{&files};
   for (const auto& o : extra) outputs.push_back(o.get());
-  const std::vector<RunStep> steps = run_steps(cfg);
 
   // Every grid of the run, allocated once.
   AnnualArrays ann;
@@ -74,7 +81,6 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
   pw.reader.set_binary(cfg.ibin);
   std::unique_ptr<GridPrefetcher> prefetch;
   if (read_ahead) {
-    ReadPlan plan = run_read_plan(cfg, steps);
     if (!plan.empty() && read_ahead_safe(cfg, plan)) {
       try {
         prefetch = std::make_unique<GridPrefetcher>(std::move(plan), cfg.ibin);

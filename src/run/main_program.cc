@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "input/config.h"
+#include "run/check.h"
 #include "run/driver.h"
 #include "run/params.h"
 #include "utl/console.h"
@@ -17,6 +18,7 @@ namespace {
 
 constexpr const char* USAGE_TEXT =
     "Usage: vadz <parameter file> [STRESSF f1 f2 f3 f4]\n"
+    "       vadz --check <parameter file> [STRESSF f1 f2 f3 f4]\n"
     "\n"
     "Reads the parameter file and writes the groundwater model's recharge\n"
     "array file(s) and well file, for a steady period and twelve monthly\n"
@@ -30,7 +32,14 @@ constexpr const char* USAGE_TEXT =
     "YYYYannpump.csv and with ANNRECH annrcp.csv and annrech.csv in the\n"
     "working folder; with FILE yearly grids in its folder; the budget table,\n"
     "warnings and any error message on standard output.\n"
-    "Exit status: 0 for a completed run, 1 when the run stopped on an error.\n";
+    "Exit status: 0 for a completed run, 1 when the run stopped on an error.\n"
+    "\n"
+    "--check reads the parameter file and every grid file the run would read,\n"
+    "and writes no file. It lists per state group and file kind the years or\n"
+    "months present and absent, a 'warning: ' line for what looks like a\n"
+    "mistake (a missing data folder, files the run never reads), an\n"
+    "'error: <file>: <message>' line for every fault that would stop the run,\n"
+    "and a count. Exit status: 1 when there is an error line, else 0.\n";
 
 }  // namespace
 
@@ -48,6 +57,12 @@ int main_program(int argc, const char* const* argv) {
   }
   try {
     // The configuration holds dozens of grids: keep it off the stack.
+    if (argc >= 2 && std::string_view(argv[1]) == "--check") {
+      if (argc < 3) error("Usage: vadz --check <parameter file>");
+      const int status = run_check(argc - 1, argv + 1);
+      console_flush();
+      return status;
+    }
     auto cfg = std::make_unique<RunConfig>();
     auto krig = std::make_unique<Krig>();
     read_parameters(argc, argv, *cfg, *krig);

@@ -24,7 +24,8 @@ constexpr double MONTH_TOLERANCE = static_cast<double>(1e-10f);
 // Reads the keyword lines of the parameter file into the configuration.
 class KeywordLoop {
  public:
-  KeywordLoop(RunConfig& cfg, Krig& krig, ParamLines& file) : cfg_(cfg), krig_(krig) {
+  KeywordLoop(RunConfig& cfg, Krig& krig, ParamLines& file, ParamMode mode)
+      : cfg_(cfg), krig_(krig), writes_(mode == ParamMode::Run) {
     ls_.file = &file;
   }
 
@@ -70,9 +71,15 @@ class KeywordLoop {
   void kw_mound() { kw_mask(cfg_.mound, "Error reading MOUND flag name ", false); }
   void kw_gwmask() { kw_mask(cfg_.gwmask, "Error reading GWMASK flag name ", true); }
   void kw_optmound() { cfg_.ioptmound = 1; }
-  void kw_terrain() { readterrain(ls_, cfg_.trn, krig_); }
+  void kw_terrain() {
+    const std::string plot = readterrain(ls_, cfg_.trn, krig_);
+    if (writes_) write_terrain_plot(plot, cfg_.trn);
+  }
   void kw_stations() { readstation(ls_, cfg_.stations); }
-  void kw_function() { readfunction(ls_, cfg_.curves, cfg_.nsoil); }
+  void kw_function() {
+    const std::string table = readfunction(ls_, cfg_.curves, cfg_.nsoil);
+    if (writes_) write_function_table(table, cfg_.curves, cfg_.nsoil);
+  }
 
   // MF6 <folder> [<name>]: the stresses also as MODFLOW 6 input files.
   void kw_mf6() {
@@ -266,7 +273,7 @@ class KeywordLoop {
     std::vector<std::string> names;
     readflags(name, cfg_.ibgt, names, cfg_.nbgt, 9);
     for (int z = 0; z < cfg_.nbgt && z < 9; ++z) cfg_.bgtname[z] = names[z];
-    budget_heading(cfg_);
+    if (writes_) budget_heading(cfg_);
   }
 
   void kw_prism() {
@@ -289,6 +296,7 @@ class KeywordLoop {
 
   RunConfig& cfg_;
   Krig& krig_;
+  const bool writes_;  // the side files and the budget heading (ParamMode)
   LineState ls_;
   std::vector<std::string> scratch_names_;
 
@@ -374,12 +382,13 @@ std::vector<std::string> parameter_keywords() {
   return names;
 }
 
-void read_parameters(int argc, const char* const* argv, RunConfig& cfg, Krig& krig) {
+void read_parameters(int argc, const char* const* argv, RunConfig& cfg, Krig& krig,
+                     ParamMode mode) {
   std::string content;
   read_command_line(argc, argv, cfg, content);
   {
     ParamLines file(std::move(content));
-    KeywordLoop(cfg, krig, file).run();
+    KeywordLoop(cfg, krig, file, mode).run();
   }
   check_configuration(cfg);
   cell_warnings(cfg);

@@ -40,6 +40,16 @@ char* put_int(char* p, int w, int64_t v) {
   return place(p, w, buf, static_cast<int>(r.ptr - buf));
 }
 
+char* put_int_zero(char* p, int w, int64_t v) {
+  char buf[24];
+  auto r = std::to_chars(buf, buf + sizeof buf, v);
+  const int n = static_cast<int>(r.ptr - buf);
+  if (v < 0 || n > w) return stars(p, w);
+  std::memset(p, '0', w - n);
+  std::memcpy(p + (w - n), buf, n);
+  return p + w;
+}
+
 namespace {
 
 constexpr double POW10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};

@@ -9,6 +9,8 @@ namespace vadz {
 
 // Iw: integer right-aligned.
 char* put_int(char* p, int w, int64_t v);
+// Iw.w: a non-negative integer filling its field with leading zeros (05).
+char* put_int_zero(char* p, int w, int64_t v);
 // Fw.d: fixed point, d decimals, a 0 before the point below 1 in magnitude
 // (dropped only when the field has no room for it); with d = 0 the number
 // ends in its point (268663.). NaN and infinities as words, right-aligned.

@@ -36,7 +36,7 @@ struct Block {
 CurveTable read_block(const std::string& text, int nsoil) {
   Block b(text);
   CurveTable t;
-  readfunction(b.ls, t, nsoil);
+  write_function_table(readfunction(b.ls, t, nsoil), t, nsoil);
   return t;
 }
 
@@ -78,13 +78,14 @@ TEST(ReadFunction, BlockEndsAtFirstNonNumberAndPushesItBack) {
   Block b("FUNCTION \"" + (d / "f n.txt") + "\" 1 extra\n# note\n0.0 0 1\n\n\t\n10 1 2\n" +
           "STEADY 1950 1960\n20 9 9\n");
   CurveTable t;
-  readfunction(b.ls, t, 1);
+  // The table file's name comes back, quotes gone; nothing is written yet.
+  EXPECT_EQ(readfunction(b.ls, t, 1), d / "f n.txt");
+  EXPECT_FALSE(test::exists(d / "f n.txt"));
   EXPECT_EQ(t.ncurv, 101);
   EXPECT_EQ(t.at(101, 2, 1), 2.0);
   std::string next;
   ASSERT_TRUE(b.file.next(next));
   EXPECT_EQ(next, "STEADY 1950 1960");
-  EXPECT_TRUE(test::exists(d / "f n.txt"));
 
   // The end of the file also ends the block; nothing to push back.
   Block e("FUNCTION " + (d / "g.txt") + " 1\n0 0 0\n10 -1 -2");
@@ -147,7 +148,9 @@ TEST(ReadFunction, Messages) {
   for (const auto& k : cases) {
     Block b(k.text);
     CurveTable t;
-    EXPECT_EQ(fatal_line([&] { readfunction(b.ls, t, k.nsoil); }), k.line) << k.text;
+    EXPECT_EQ(fatal_line([&] { write_function_table(readfunction(b.ls, t, k.nsoil), t, k.nsoil); }),
+              k.line)
+        << k.text;
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/testutil.h"
 #include "utl/console.h"
@@ -69,6 +70,28 @@ TEST_F(Prefetch, AFaultIsRaisedWhereThePlainRunMeetsIt) {
   } catch (const Fatal& f) {
     EXPECT_EQ(f.line(), " Error reading file " + (dir / "g3.pmp") + "\r\n");
   }
+}
+
+TEST_F(Prefetch, ReadOnServesEveryReadAfterFaults) {
+  write_file(dir / "g2.pmp", "1 2 x\n");
+  write_file(dir / "g4.pmp", "");
+  GridPrefetcher pf(plan, 0, 2, GridPrefetcher::OnFault::ReadOn);
+  GridReader plain;
+  RealGrid g = real_grid(), want = real_grid();
+  std::vector<std::string> faults;
+  for (const PlannedRead& r : plan) {
+    try {
+      ASSERT_TRUE(pf.take(g, r.dir, r.name, r.tag, r.mustexist));
+      plain.readfile(want, r.dir, r.name, r.tag, r.mustexist);
+      EXPECT_EQ(g, want) << r.name;
+    } catch (const Fatal& f) {
+      faults.push_back(f.line());
+    }
+  }
+  EXPECT_EQ(faults, (std::vector<std::string>{" Error reading file " + (dir / "g2.pmp") + "\r\n",
+                                              " Error reading file " + (dir / "g4.pmp") + "\r\n"}));
+  EXPECT_EQ(pf.served(), plan.size() - 2);
+  EXPECT_FALSE(pf.stopped());
 }
 
 TEST_F(Prefetch, MissingOptionalFilesAreZeroGrids) {

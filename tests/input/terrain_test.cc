@@ -29,7 +29,7 @@ std::string run(const std::string& rest, RealGrid& trn) {
   charin(ls.line, 1, ls.ipos, status);
   Krig krig;
   try {
-    readterrain(ls, trn, krig);
+    write_terrain_plot(readterrain(ls, trn, krig), trn);
   } catch (const Fatal& e) {
     return e.line();
   }

@@ -33,6 +33,11 @@ TEST(FormatTest, Integers) {
       {11, -2147483648LL, "-2147483648"}, {2, 100, "**"}, {1, 1, "1"}, {5, 0, "    0"},
   };
   for (const auto& c : cases) EXPECT_EQ(integer(c.w, c.v), c.want) << c.v;
+  char b[8];
+  EXPECT_EQ(std::string(b, put_int_zero(b, 2, 5)), "05");
+  EXPECT_EQ(std::string(b, put_int_zero(b, 2, 12)), "12");
+  EXPECT_EQ(std::string(b, put_int_zero(b, 2, 123)), "**");
+  EXPECT_EQ(std::string(b, put_int_zero(b, 2, -1)), "**");
 }
 
 TEST(FormatTest, FixedPoint) {

@@ -1,0 +1,248 @@
+#include "run/check.h"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "engine/modelfiles.h"
+#include "input/config.h"
+#include "input/curves.h"
+#include "input/gridio.h"
+#include "input/inventory.h"
+#include "input/prefetch.h"
+#include "input/schedule.h"
+#include "input/strayfiles.h"
+#include "krige/krige.h"
+#include "run/params.h"
+#include "utl/console.h"
+#include "utl/grid.h"
+#include "utl/scan.h"
+#include "utl/textio.h"
+
+namespace vadz {
+
+namespace {
+
+// Example names shown for a group of stray files.
+constexpr size_t SHOWN_NAMES = 3;
+// A cell is one square mile: more irrigated acres than this cannot be.
+constexpr double CELL_ACRES = 640.0;
+
+// The run's message carried by a fatal stop: its console line without the
+// leading blank, trailing blanks and line end.
+std::string message(const Fatal& f) {
+  std::string_view s = f.line();
+  while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.remove_suffix(1);
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  return std::string(s);
+}
+
+std::string plural(size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+bool area_kind(FileKind k) {
+  return k == FileKind::agw || k == FileKind::asw || k == FileKind::aco;
+}
+bool yearly_kind(FileKind k) { return area_kind(k) || k == FileKind::mi || k == FileKind::grd; }
+
+// What the values of one folder's grids of one kind look like, by period.
+struct KindFacts {
+  std::vector<InputPeriod> zero, nonzero, negative, over_cell;
+};
+
+class Check {
+ public:
+  Check(const RunConfig& cfg, std::string parfile) : cfg_(cfg), parfile_(std::move(parfile)) {}
+
+  int run() {
+    configuration();
+    const ReadPlan plan = run_read_plan(cfg_);
+    const Inventory inv = make_inventory(cfg_, plan);
+    for (const std::string& w : missing_folder_warnings(cfg_, plan)) warnings_.push_back(w);
+    read_grids(plan);
+    stray(inv, plan);
+    gaps(inv);
+    values(inv);
+
+    for (const std::string& l : inventory_lines(inv)) line(l);
+    for (const std::string& l : warnings_) line(l);
+    for (const std::string& l : errors_) line(l);
+    line(plural(errors_.size(), "error", "errors") + ", " +
+         plural(warnings_.size(), "warning", "warnings"));
+    return errors_.empty() ? 0 : 1;
+  }
+
+ private:
+  static void line(const std::string& text) { console_write(text + "\r\n"); }
+
+  void warning(const std::string& text) { warnings_.push_back("warning: " + text); }
+
+  // Runs fn; a fatal stop becomes an error line naming file.
+  template <class Fn>
+  bool attempt(const std::string& file, Fn fn) {
+    try {
+      fn();
+      return true;
+    } catch (const Fatal& f) {
+      errors_.push_back("error: " + file + ": " + message(f));
+      return false;
+    }
+  }
+
+  // The faults a run meets before its first grid read, in its order: the
+  // kriging system and the station years, then the model file names.
+  void configuration() {
+    if (cfg_.iprism == 0) {
+      const StationTable& st = cfg_.stations;
+      auto krig = std::make_unique<Krig>();
+      attempt(parfile_, [&] {
+        krigmatinv(X0, Y0, st.stnx.data(), st.stny.data(), *krig, st.nstn, st.idrift);
+      });
+      if (cfg_.ssyr1 > 0)
+        for (int y = cfg_.ssyr1; y <= cfg_.ssyr2; ++y)
+          attempt(parfile_, [&] { st.require_year(y); });
+      for (int y = cfg_.tryr1; y <= cfg_.tryr2; ++y)
+        attempt(parfile_, [&] { st.require_year(y); });
+    }
+    attempt(parfile_, [&] { require_well_file(cfg_); });
+    attempt(parfile_, [&] { require_recharge_files(cfg_); });
+  }
+
+  // Every distinct file of the plan, read and parsed in full on a second
+  // thread that reads on past faults, in the run's order; the values of
+  // each grid are looked at here meanwhile.
+  void read_grids(const ReadPlan& plan) {
+    ReadPlan reads;
+    std::set<std::string> seen;
+    for (const PlannedRead& r : plan)
+      if (seen.insert(r.path()).second) reads.push_back(r);
+    GridReader reader(cfg_.ibin);
+    std::unique_ptr<GridPrefetcher> ahead;
+    try {
+      ahead = std::make_unique<GridPrefetcher>(reads, cfg_.ibin, 8,
+                                               GridPrefetcher::OnFault::ReadOn);
+      reader.set_prefetch(ahead.get());
+    } catch (const std::system_error&) {
+      // No second thread to be had: the files are read here.
+    }
+    RealGrid grid = real_grid();
+    for (const PlannedRead& r : reads) {
+      const std::string path = r.path();
+      if (!attempt(path, [&] { reader.readfile(grid, r.dir, r.name, r.tag, r.mustexist); }))
+        continue;
+      if (!file_exists(path)) continue;  // absent: a zero grid, or an error above
+      if (r.kind == FileKind::grd) attempt(path, [&] { precipitation(grid); });
+      look_at(r, grid);
+    }
+  }
+
+  // The run's checks of a precipitation grid, at the active cells in grid
+  // order: no negative value, none beyond the recharge curves.
+  void precipitation(const RealGrid& g) const {
+    const double* xtab = cfg_.curves.curve(1, 0);
+    const int n = cfg_.curves.ncurv;
+    for (int i = 0; i < NCELL; ++i) {
+      if (cfg_.ibound[i] <= 0) continue;
+      if (g[i] < 0.0) errordbl("Negative PPT", g[i]);
+      binfind(g[i], xtab, xtab, n);
+    }
+  }
+
+  void look_at(const PlannedRead& r, const RealGrid& g) {
+    InputPeriod p;
+    if (!parse_period(r.name, p)) return;
+    KindFacts& k = facts_[{r.group >= 0 ? r.group : 3, r.kind}];
+    bool zero = true, negative = false, over = false;
+    for (double v : g) {
+      zero = zero && v == 0.0;
+      negative = negative || v < 0.0;
+      over = over || v > CELL_ACRES;
+    }
+    (zero ? k.zero : k.nonzero).push_back(p);
+    if (area_kind(r.kind) && negative) k.negative.push_back(p);
+    if (area_kind(r.kind) && over) k.over_cell.push_back(p);
+  }
+
+  // Files in the data folders that the run never reads, a line per folder
+  // and reason.
+  void stray(const Inventory& inv, const ReadPlan& plan) {
+    for (const StrayFiles& s : stray_files(inv, plan)) {
+      std::string text =
+          s.folders
+              ? s.dir + ": " + plural(s.names.size(), "folder", "folders") + " the run does not look into: "
+              : s.dir + ": " + plural(s.names.size(), "file", "files") + " the run does not read (" +
+                    s.reason + "): ";
+      for (size_t i = 0; i < s.names.size() && i < SHOWN_NAMES; ++i)
+        text += (i ? ", " : "") + s.names[i];
+      if (s.names.size() > SHOWN_NAMES)
+        text += " and " + std::to_string(s.names.size() - SHOWN_NAMES) + " more";
+      warning(text);
+    }
+  }
+
+  static std::string subject(const InventoryFolder& f, FileKind k) {
+    return f.dir + "/*." + kind_tag(k);
+  }
+
+  // Years of a state group's kind without any file while other years have
+  // files: a year outside the data, or files misnamed.
+  void gaps(const Inventory& inv) {
+    for (const InventoryFolder& f : inv.folders) {
+      if (f.group < 0 || !f.exists) continue;
+      for (const InventoryKind& k : f.kinds) {
+        std::set<int> with;
+        for (const InputPeriod& p : k.present)
+          if (p.year != 0) with.insert(p.year);
+        if (with.empty()) continue;
+        std::vector<InputPeriod> without, have;
+        for (const InputPeriod& p : k.absent)
+          if (p.year != 0 && !with.count(p.year) && (without.empty() || without.back().year != p.year))
+            without.push_back({p.year, 0});
+        if (without.empty()) continue;
+        for (int y : with) have.push_back({y, 0});
+        warning(subject(f, k.kind) + ": no file for " + period_ranges(without) + " while " +
+                period_ranges(have) + " have files (read as zeros)");
+      }
+    }
+  }
+
+  // Values that look wrong: a yearly grid all zero where the other years
+  // have values (every PRISM grid: no year is without precipitation),
+  // negative irrigated acres, more acres than a cell holds.
+  void values(const Inventory& inv) {
+    for (const auto& [key, k] : facts_) {
+      const InventoryFolder& f = inv.folders[key.first];
+      const std::string who = subject(f, key.second);
+      if (yearly_kind(key.second) && !k.zero.empty() &&
+          (key.second == FileKind::grd || !k.nonzero.empty()))
+        warning(who + ": every value is 0 in " + period_ranges(k.zero) +
+                (k.nonzero.empty() ? "" : " while the other files have values"));
+      if (!k.negative.empty()) warning(who + ": negative acres in " + period_ranges(k.negative));
+      if (!k.over_cell.empty())
+        warning(who + ": more than 640 acres in a cell in " + period_ranges(k.over_cell));
+    }
+  }
+
+  const RunConfig& cfg_;
+  std::string parfile_;
+  std::vector<std::string> errors_, warnings_;
+  std::map<std::pair<int, FileKind>, KindFacts> facts_;
+};
+
+}  // namespace
+
+int run_check(int argc, const char* const* argv) {
+  // The configuration holds dozens of grids: keep it off the stack.
+  auto cfg = std::make_unique<RunConfig>();
+  auto krig = std::make_unique<Krig>();
+  read_parameters(argc, argv, *cfg, *krig, ParamMode::Check);
+  return Check(*cfg, argv[1]).run();
+}
+
+}  // namespace vadz
