@@ -43,6 +43,8 @@ table.kv td { padding: 2px 0; }
 table.list { border-collapse: collapse; font-size: 13px; }
 table.list th, table.list td { border-bottom: 1px solid #e4e4e0; padding: 3px 12px 3px 0;
   text-align: left; }
+table.list td { vertical-align: top; }
+.absent { color: #a04000; }
 code { font: 12.5px ui-monospace, Menlo, Consolas, monospace; }
 .stepper { display: flex; align-items: center; gap: 10px; margin: 4px 0 8px; position: sticky;
   top: 0; background: #fff; padding: 6px 0; z-index: 1; }
@@ -213,6 +215,8 @@ std::string years_text(int y1, int y2) {
 
 // ------------------------------------------------------------ run facts
 
+std::string inventory(const Inventory& inv);
+
 std::string facts(const ReportContent& rc) {
   const RunConfig& cfg = rc.cfg;
   std::string kv = "<table class=\"kv\">\n";
@@ -278,23 +282,48 @@ std::string facts(const ReportContent& rc) {
   kv += row("Model files", model);
   kv += "</table>\n";
 
-  std::string inv = "<div><h3>Absent inputs</h3>\n";
-  if (rc.absent.empty()) {
-    inv += "<p class=\"note\">Every grid file the run looks for was found.</p>\n";
-  } else {
-    inv += "<p class=\"note\">Files the run looks for and does not find; it counts them as "
-           "zero.</p>\n<table class=\"list\"><tr><th>Folder</th><th>Kind</th><th>Absent</th>"
-           "<th>First</th><th>Last</th></tr>\n";
-    for (const AbsentFiles& a : rc.absent) {
-      inv += "<tr><td><code>" + escape(a.dir) + "</code></td><td><code>." + escape(a.kind) +
-             "</code></td><td>" + std::to_string(a.absent) + " of " + std::to_string(a.planned) +
-             "</td><td><code>" + escape(a.first) + "</code></td><td><code>" +
-             (a.absent > 1 ? escape(a.last) : std::string()) + "</code></td></tr>\n";
-    }
-    inv += "</table>\n";
+  return "<div class=\"facts\"><div>" + kv + "</div>" + inventory(rc.inventory) + "</div>\n";
+}
+
+// The grid inputs of the run: per file kind (rows) and folder (columns)
+// the periods whose file is there and those whose file is absent (read as
+// zeros).
+std::string inventory(const Inventory& inv) {
+  std::string s = "<div><h3>Grid inputs</h3>\n<p class=\"note\">" + grouped(inv.files, 0) +
+                  " files read (" + grouped(static_cast<double>(inv.bytes) / 1e6, 1) + " MB), " +
+                  grouped(inv.absent, 0) +
+                  " absent: the run reads an absent file as zeros.</p>\n<table class=\"list\">"
+                  "<tr><th>Kind</th>";
+  static const char* GROUPNAME[] = {"CO", "KS", "NE"};
+  std::vector<const InventoryFolder*> folders;
+  for (const InventoryFolder& f : inv.folders) {
+    if (!f.read()) continue;
+    folders.push_back(&f);
+    s += "<th>" + std::string(f.group >= 0 ? GROUPNAME[f.group] : "PRISM") + " <code>" +
+         escape(f.dir) + "</code>" +
+         (f.exists ? "" : " <span class=\"absent\">(does not exist)</span>") + "</th>";
   }
-  inv += "</div>\n";
-  return "<div class=\"facts\"><div>" + kv + "</div>" + inv + "</div>\n";
+  s += "</tr>\n";
+  for (FileKind kind : all_kinds()) {
+    std::string row;
+    bool read = false;
+    for (const InventoryFolder* f : folders) {
+      row += "<td>";
+      for (const InventoryKind& k : f->kinds) {
+        if (k.kind != kind || !k.read()) continue;
+        read = true;
+        row += grouped(k.files, 0) + (k.files == 1 ? " file" : " files");
+        if (!k.present.empty()) row += ": " + escape(period_ranges(k.present));
+        if (!k.absent.empty())
+          row += "<br><span class=\"absent\">absent: " + escape(period_ranges(k.absent)) +
+                 "</span>";
+      }
+      row += "</td>";
+    }
+    if (read) s += "<tr><td><code>." + std::string(kind_tag(kind)) + "</code></td>" + row + "</tr>\n";
+  }
+  s += "</table></div>\n";
+  return s;
 }
 
 // ------------------------------------------------------------ maps

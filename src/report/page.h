@@ -7,7 +7,7 @@
 
 #include "engine/budget.h"
 #include "input/config.h"
-#include "report/absent.h"
+#include "input/inventory.h"
 #include "report/mapimage.h"
 
 namespace vadz {
@@ -31,7 +31,7 @@ struct ReportContent {
   std::vector<int> row_year;       // year of each row, -1 for the steady period
   std::vector<MapLayer> yearly;    // one map per transient year each
   std::vector<MapLayer> once;      // one map per run each
-  std::vector<AbsentFiles> absent;
+  Inventory inventory;             // the grid inputs read, present and absent
   std::vector<std::string> grids;  // stems of the yearly ESRI grids (grids/<stem>_<year>.asc)
   bool steady_grid = false;        // grids/rcp_steady.asc exists
   int active = 0;                  // active cells

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "engine/annual.h"
+#include "input/schedule.h"
 #include "report/esrigrid.h"
 #include "report/pngfile.h"
 #include "utl/console.h"
@@ -40,7 +41,7 @@ RunReport::RunReport(const RunConfig& cfg)
   mi_.mapped = false;
   for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}) content_.grids.push_back(l->map.file);
   for (int32_t b : cfg.ibound) content_.active += b > 0 ? 1 : 0;
-  content_.absent = absent_inputs(cfg);
+  content_.inventory = make_inventory(cfg, run_read_plan(cfg));
 }
 
 void RunReport::grid(Layer& layer, int year) {
