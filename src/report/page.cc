@@ -76,14 +76,15 @@ svg.chart .grid { stroke: #e3e3e0; }
 svg.chart .zero { stroke: #888; }
 .tablewrap { overflow-x: auto; }
 table.budget { border-collapse: collapse; font-size: 12.5px; font-variant-numeric: tabular-nums; }
-table.budget th, table.budget td { padding: 2px 9px; border-bottom: 1px solid #ecece8;
+table.budget th, table.budget td { padding: 2px 7px; border-bottom: 1px solid #ecece8;
   white-space: nowrap; }
 table.budget td.n { text-align: right; }
 table.budget thead th { position: sticky; top: 0; background: #f6f6f3; text-align: right;
   border-bottom: 1px solid #bbb; }
 table.budget thead th:first-child, table.budget thead th:nth-child(2) { text-align: left; }
 table.budget tr.total td { font-weight: 600; border-bottom: 1px solid #bbb; }
-table.budget th.g { text-align: left; vertical-align: top; font-weight: 600; border-bottom: 1px solid #bbb; }
+table.budget th.g { text-align: left; vertical-align: top; font-weight: 600; border-bottom: 1px solid #bbb;
+  white-space: normal; min-width: 140px; max-width: 190px; }
 table.budget th.g small { display: block; font-weight: normal; color: #555; }
 </style>
 </head>

@@ -91,8 +91,10 @@ std::string open_chart(const Chart& c, Frame& f, bool stacked) {
     s += "<text class=\"yl\" x=\"" + std::to_string(LEFT - 6) + "\" y=\"" + y + "\">" +
          grouped(v, f.t.decimals) + "</text>\n";
   }
-  // x labels, thinned to about twelve.
-  const int every = std::max(1, (f.n + 11) / 12);
+  // x labels, thinned so that they do not touch (about 7 pixels a character).
+  size_t longest_x = 1;
+  for (const std::string& x : c.x) longest_x = std::max(longest_x, x.size());
+  const int every = std::max(1, static_cast<int>(std::ceil((7.0 * longest_x + 8) / f.band())));
   for (int j = 0; j < f.n; j += every) {
     s += "<text class=\"xl\" x=\"" + coord(f.x(j)) + "\" y=\"" +
          std::to_string(TOP + PLOT_H + 15) + "\">" + escape(c.x[j]) + "</text>";
