@@ -1,6 +1,5 @@
 #include "report/jobs.h"
 
-#include <atomic>
 #include <system_error>
 
 namespace vadz {
@@ -14,6 +13,7 @@ JobThread::JobThread() {
 }
 
 JobThread::~JobThread() {
+  cancel_ = true;
   {
     std::lock_guard<std::mutex> lock(m_);
     stop_ = true;
@@ -76,24 +76,29 @@ void JobThread::wait() {
   if (failure) std::rethrow_exception(failure);
 }
 
-void JobThread::run_all(const std::vector<std::function<void()>>& jobs) {
-  wait();
-  std::vector<std::exception_ptr> failures(jobs.size());
-  std::atomic<size_t> next{0};
-  // Both threads take the next job until none is left.
-  auto take = [&] {
-    for (size_t i; (i = next.fetch_add(1)) < jobs.size();) {
-      try {
-        jobs[i]();
-      } catch (...) {
-        failures[i] = std::current_exception();
-      }
+void JobThread::take(Batch& batch) {
+  for (size_t i; !cancel_ && (i = batch.next.fetch_add(1)) < batch.jobs.size();) {
+    try {
+      batch.jobs[i]();
+    } catch (...) {
+      batch.failures[i] = std::current_exception();
     }
-  };
-  post(take);
-  take();
+  }
+}
+
+void JobThread::start_all(std::vector<std::function<void()>> jobs) {
+  batch_ = std::make_unique<Batch>();
+  batch_->failures.resize(jobs.size());
+  batch_->jobs = std::move(jobs);
+  post([this, b = batch_.get()] { take(*b); });
+}
+
+void JobThread::finish_all() {
+  if (!batch_) return;
+  take(*batch_);
   wait();
-  for (const std::exception_ptr& f : failures)
+  const std::unique_ptr<Batch> done = std::move(batch_);
+  for (const std::exception_ptr& f : done->failures)
     if (f) std::rethrow_exception(f);
 }
 

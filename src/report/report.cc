@@ -44,8 +44,7 @@ RunReport::RunReport(const RunConfig& cfg)
   content_.inventory = make_inventory(cfg, run_read_plan(cfg));
 }
 
-void RunReport::grid(Layer& layer, int year) {
-  write_esri_grid(path(yearly_grid(layer.map.file, year)), layer.now, cfg_.ibound, buf_);
+void RunReport::keep(Layer& layer) {
   if (!layer.mapped) return;
   add_to_scale(layer.map.scale, layer.now, cfg_.ibound);
   layer.years.push_back(to_float(layer.now));
@@ -61,10 +60,10 @@ void RunReport::year(const YearResult& y) {
     // The steady period: the window's mean recharge from precipitation, on
     // the scale of the yearly recharge so that the two compare.
     rcp_.now = y.rcp;
+    add_to_scale(rcp_.map.scale, rcp_.now, cfg_.ibound);
+    steady_ = to_float(rcp_.now);
     jobs_.post([this] {
       write_esri_grid(path("grids/rcp_steady.asc"), rcp_.now, cfg_.ibound, buf_);
-      add_to_scale(rcp_.map.scale, rcp_.now, cfg_.ibound);
-      steady_ = to_float(rcp_.now);
     });
     content_.steady_grid = true;
     return;
@@ -76,15 +75,17 @@ void RunReport::year(const YearResult& y) {
   total_recharge(y.rcp, y.ann, rech_.now);
   gwirr_.now = y.ann.annpump[0];
   mi_.now = y.ann.annmi[0];
+  for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}) keep(*l);
   jobs_.post([this, year = y.year] {
-    for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}) grid(*l, year);
+    for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_})
+      write_esri_grid(path(yearly_grid(l->map.file, year)), l->now, cfg_.ibound, buf_);
   });
+  // After the last year every scale is known: the maps are encoded while
+  // the run writes its last tables.
+  if (y.year == cfg_.tryr2) start_maps();
 }
 
-void RunReport::finish() {
-  jobs_.wait();
-  csv_.finish();
-  // The maps, encoded by two threads; each job its own image.
+void RunReport::start_maps() {
   std::vector<std::function<void()>> maps;
   for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_}) {
     for (size_t j = 0; j < content_.years.size(); ++j) {
@@ -97,7 +98,7 @@ void RunReport::finish() {
   }
   // Once per run: the steady recharge (on the scale of the yearly
   // recharge), the terrain multipliers and the soils.
-  const std::vector<float> trn = to_float(cfg_.trn);
+  trn_ = to_float(cfg_.trn);
   std::vector<std::pair<MapLayer, const std::vector<float>*>> once;
   if (content_.steady_grid) {
     MapLayer steady = rcp_.map;
@@ -107,7 +108,7 @@ void RunReport::finish() {
   }
   MapLayer terrain{"terrain", "Terrain multipliers", "multiplier", {}, false};
   add_to_scale(terrain.scale, cfg_.trn, cfg_.ibound);
-  once.push_back({terrain, &trn});
+  once.push_back({terrain, &trn_});
   once.push_back({{"soils", "Soils", "", {}, true}, nullptr});
   for (const auto& [m, values] : once) {
     content_.once.push_back(m);
@@ -117,7 +118,14 @@ void RunReport::finish() {
                        : category_image(cfg_.isoil, cfg_.ibound, cfg_.nsoil));
     });
   }
-  jobs_.run_all(maps);
+  jobs_.start_all(std::move(maps));
+  maps_started_ = true;
+}
+
+void RunReport::finish() {
+  csv_.finish();
+  if (!maps_started_) start_maps();
+  jobs_.finish_all();
 
   OutFile page;
   const std::string name = path("index.html");

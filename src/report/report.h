@@ -1,8 +1,9 @@
 // The run report (REPORT <folder>): gathers each year's balance as the run
 // goes and writes budget.csv and the year's ESRI grids (the grids on a
-// worker thread while the run computes the next year), then the maps and the
-// page when the run ends (every map of a quantity shares one colour scale,
-// known only then).
+// worker thread while the run computes the next year). Every map of a
+// quantity shares one colour scale, known after the last year: the maps are
+// encoded from then on, beside the run's last tables, and the page is
+// written when the run ends.
 #pragma once
 #include <string>
 #include <vector>
@@ -27,14 +28,15 @@ class RunReport : public RunOutput {
   // (kept for the worker) and, when it is mapped, the values of every year
   // (single precision is plenty for a colour) and its scale.
   struct Layer {
-    std::string file;
     RealGrid now;
     bool mapped = true;
     MapLayer map;
     std::vector<std::vector<float>> years;
   };
-  // On the worker: the year's grid of the layer, and its map values.
-  void grid(Layer& layer, int year);
+  // The year's values of a mapped layer into its scale and its maps.
+  void keep(Layer& layer);
+  // Starts encoding every map (all scales known).
+  void start_maps();
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
 
   const RunConfig& cfg_;
@@ -43,6 +45,8 @@ class RunReport : public RunOutput {
   ReportContent content_;
   Layer ppt_, rcp_, rech_, gwirr_, mi_;
   std::vector<float> steady_;  // the steady period's recharge from precipitation
+  std::vector<float> trn_;     // the terrain multipliers
+  bool maps_started_ = false;
   std::string buf_;            // the worker's text room
   JobThread jobs_;             // last: ends before the data its jobs use
 };
