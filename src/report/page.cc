@@ -169,6 +169,8 @@ enum Group { CELLS, PRECIP, GWIRR, GWMI, GWAREA, COAREA, SWAREA, RCP, RCG, RCS, 
 
 // Colours of the kinds of irrigation and recharge, the same in every chart.
 constexpr int COLOUR_PRECIP = 0, COLOUR_GW = 1, COLOUR_SW = 4, COLOUR_CO = 6;
+// The three state groups, in the order of DIR.
+constexpr const char* STATE_GROUP[3] = {"CO", "KS", "NE"};
 // The total among zones: a dark neutral.
 constexpr Rgb TOTAL_COLOUR{51, 51, 51};
 
@@ -229,7 +231,7 @@ std::string facts(const ReportContent& rc) {
   if (cfg.ssyr1 > 0) {
     const int n = cfg.ssyr2 - cfg.ssyr1 + 1;
     kv += row("Steady period", "mean of " + years_text(cfg.ssyr1, cfg.ssyr2) + " (" +
-                                   std::to_string(n) + (n == 1 ? " year" : " years") +
+                                   whole(n) + (n == 1 ? " year" : " years") +
                                    "), recharge multiplier " + shortest(cfg.ssmult));
   } else {
     kv += row("Steady period", "none");
@@ -237,8 +239,8 @@ std::string facts(const ReportContent& rc) {
   const int ntr = cfg.tryr2 >= cfg.tryr1 ? cfg.tryr2 - cfg.tryr1 + 1 : 0;
   kv += row("Transient years",
             ntr == 0 ? std::string("none")
-                     : years_text(cfg.tryr1, cfg.tryr2) + " (" + std::to_string(ntr) +
-                           (ntr == 1 ? " year, " : " years, ") + std::to_string(12 * ntr) +
+                     : years_text(cfg.tryr1, cfg.tryr2) + " (" + whole(ntr) +
+                           (ntr == 1 ? " year, " : " years, ") + whole(12 * ntr) +
                            " monthly stress periods)");
   if (cfg.iprism == 1) {
     kv += row("Precipitation",
@@ -246,17 +248,16 @@ std::string facts(const ReportContent& rc) {
   } else {
     static const char* DRIFT[] = {"none", "linear", "quadratic"};
     const int d = cfg.stations.idrift;
-    kv += row("Precipitation", "kriged from " + std::to_string(cfg.stations.nstn) +
-                                   " stations, drift order " + std::to_string(d) +
+    kv += row("Precipitation", "kriged from " + whole(cfg.stations.nstn) +
+                                   " stations, drift order " + whole(d) +
                                    (d >= 0 && d <= 2 ? std::string(" (") + DRIFT[d] + ")" : ""));
   }
   std::string zones;
   for (int z = 1; z <= cfg.nbgt; ++z) zones += (z > 1 ? ", " : "") + escape(zone_name(cfg, z));
   kv += row("Budget zones", zones);
-  static const char* GROUPNAME[] = {"CO", "KS", "NE"};
   std::string groups;
   for (int s = 0; s < 3; ++s) {
-    groups += std::string(s > 0 ? ", " : "") + GROUPNAME[s] + " in <code>" +
+    groups += std::string(s > 0 ? ", " : "") + STATE_GROUP[s] + " in <code>" +
               escape(rtrim(cfg.stdir[s])) + "</code>" + (cfg.ipump[s] ? "" : " (no pumping)");
   }
   kv += row("State groups", groups);
@@ -274,7 +275,7 @@ std::string facts(const ReportContent& rc) {
                                          " over the active cells");
   std::string soils;
   for (int k = 1; k <= cfg.nsoil; ++k)
-    soils += (k > 1 ? ", " : "") + std::to_string(k) + " " + escape(rtrim(cfg.soilname[k - 1]));
+    soils += (k > 1 ? ", " : "") + whole(k) + " " + escape(rtrim(cfg.soilname[k - 1]));
   kv += row("Soils", soils);
   kv += row("Active cells", grouped(rc.active, 0) + " of " + grouped(NCELL, 0));
   std::string model = "recharge <code>" + escape(cfg.rchfile[0]) + "</code>";
@@ -295,12 +296,11 @@ std::string inventory(const Inventory& inv) {
                   grouped(inv.absent, 0) +
                   " absent: the run reads an absent file as zeros.</p>\n<table class=\"list\">"
                   "<tr><th>Kind</th>";
-  static const char* GROUPNAME[] = {"CO", "KS", "NE"};
   std::vector<const InventoryFolder*> folders;
   for (const InventoryFolder& f : inv.folders) {
     if (!f.read()) continue;
     folders.push_back(&f);
-    s += "<th>" + std::string(f.group >= 0 ? GROUPNAME[f.group] : "PRISM") + " <code>" +
+    s += "<th>" + std::string(f.group >= 0 ? STATE_GROUP[f.group] : "PRISM") + " <code>" +
          escape(f.dir) + "</code>" +
          (f.exists ? "" : " <span class=\"absent\">(does not exist)</span>") + "</th>";
   }
@@ -331,13 +331,13 @@ std::string inventory(const Inventory& inv) {
 
 std::string map_figure(const MapLayer& m, const std::vector<int>& years, bool yearly) {
   std::string s = "<figure><figcaption>" + escape(m.title) + "</figcaption>\n";
-  const std::string size = " width=\"" + std::to_string(NCOL * MAP_PIXELS) + "\" height=\"" +
-                           std::to_string(NROW * MAP_PIXELS) + "\"";
+  const std::string size = " width=\"" + whole(NCOL * MAP_PIXELS) + "\" height=\"" +
+                           whole(NROW * MAP_PIXELS) + "\"";
   if (yearly) {
     for (size_t j = 0; j < years.size(); ++j) {
       const std::string y = year_text(years[j]);
       s += "<a href=\"" + yearly_map(m.file, years[j]) + "\"><img class=\"y\" data-i=\"" +
-           std::to_string(j) + "\" src=\"" + yearly_map(m.file, years[j]) + "\"" + size +
+           whole(j) + "\" src=\"" + yearly_map(m.file, years[j]) + "\"" + size +
            " alt=\"" + escape(m.title) + " " + y + "\" title=\"" + escape(m.title) + " " + y +
            "\"" + (j == 0 ? "" : " hidden loading=\"lazy\"") + "></a>\n";
     }
@@ -351,7 +351,7 @@ std::string map_figure(const MapLayer& m, const std::vector<int>& years, bool ye
 std::string soil_legend(const RunConfig& cfg, bool missing) {
   std::string s = "<div class=\"legend\">";
   for (int k = 1; k <= cfg.nsoil; ++k) {
-    s += "<span style=\"--c: " + css_colour(qualitative(k - 1)) + "\">" + std::to_string(k) +
+    s += "<span style=\"--c: " + css_colour(qualitative(k - 1)) + "\">" + whole(k) +
          " " + escape(rtrim(cfg.soilname[k - 1])) + "</span>";
   }
   if (missing) s += "<span style=\"--c: " + css_colour(no_category()) + "\">no soil</span>";
@@ -366,7 +366,7 @@ std::string maps(const ReportContent& rc) {
     for (size_t j = 0; j < rc.years.size(); ++j) list += (j ? " " : "") + year_text(rc.years[j]);
     s += "<div class=\"stepper\"><button id=\"prev\" type=\"button\" title=\"previous year "
          "(left arrow)\">&#9664;</button><input id=\"year\" type=\"range\" min=\"0\" max=\"" +
-         std::to_string(rc.years.size() - 1) + "\" value=\"0\" data-years=\"" + list +
+         whole(rc.years.size() - 1) + "\" value=\"0\" data-years=\"" + list +
          "\" aria-label=\"year\"><button id=\"next\" type=\"button\" title=\"next year (right "
          "arrow)\">&#9654;</button><span class=\"year\" id=\"yearlabel\">" +
          year_text(rc.years[0]) + "</span><span class=\"note\">Every year's map of a quantity "
@@ -375,7 +375,7 @@ std::string maps(const ReportContent& rc) {
     int id = 0;
     for (const MapLayer& m : rc.yearly) {
       s += "<div>" + map_figure(m, rc.years, true) +
-           colour_bar(m.scale, m.unit, "cb" + std::to_string(id++)) + "</figure></div>\n";
+           colour_bar(m.scale, m.unit, "cb" + whole(id++)) + "</figure></div>\n";
     }
     s += "</div>\n";
   }
@@ -390,7 +390,7 @@ std::string maps(const ReportContent& rc) {
           missing = true;
       s += soil_legend(rc.cfg, missing);
     } else {
-      s += colour_bar(m.scale, m.unit, "cb" + std::to_string(id++));
+      s += colour_bar(m.scale, m.unit, "cb" + whole(id++));
     }
     s += "</figure></div>\n";
   }
@@ -488,7 +488,7 @@ std::string table(const ReportContent& rc) {
       const int zone = k == nbgt ? 0 : k + 1;
       s += zone == 0 ? "<tr class=\"total\">" : "<tr>";
       if (k == 0) {
-        s += "<th class=\"g\" rowspan=\"" + std::to_string(nbgt + 1) + "\">" +
+        s += "<th class=\"g\" rowspan=\"" + whole(nbgt + 1) + "\">" +
              budget_label(g) + "<small>" + GROUPS[g].what + ", " + GROUPS[g].unit +
              "</small></th>";
       }
@@ -555,7 +555,7 @@ std::string report_page(const ReportContent& rc) {
   if (cfg.ssyr1 > 0) summary += "steady " + years_text(cfg.ssyr1, cfg.ssyr2) + " &middot; ";
   summary += rc.years.empty() ? std::string("no transient years")
                               : "transient " + years_text(rc.years.front(), rc.years.back());
-  summary += " &middot; " + std::to_string(cfg.nbgt) + (cfg.nbgt == 1 ? " budget zone" : " budget zones");
+  summary += " &middot; " + whole(cfg.nbgt) + (cfg.nbgt == 1 ? " budget zone" : " budget zones");
   summary += " &middot; " + std::string(cfg.iprism == 1 ? "PRISM precipitation" : "station precipitation");
   const std::string page = fill(SKELETON, {{"name", escape(name)},
                                            {"summary", summary},

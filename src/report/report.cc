@@ -1,6 +1,8 @@
 #include "report/report.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
 #include "engine/annual.h"
@@ -26,7 +28,14 @@ std::string make_folders(std::string dir) {
   return dir;
 }
 
-std::vector<float> to_float(const RealGrid& g) { return std::vector<float>(g.begin(), g.end()); }
+// Map values in single precision; magnitudes beyond its range are held to
+// its largest finite value (they lie at an end of the scale anyway).
+std::vector<float> to_float(const RealGrid& g) {
+  constexpr double BIG = std::numeric_limits<float>::max();
+  std::vector<float> f(g.size());
+  for (size_t i = 0; i < g.size(); ++i) f[i] = static_cast<float>(std::clamp(g[i], -BIG, BIG));
+  return f;
+}
 
 }  // namespace
 

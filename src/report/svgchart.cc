@@ -73,12 +73,12 @@ std::string open_chart(const Chart& c, Frame& f, bool stacked) {
   const int h = f.height();
 
   std::string s;
-  s += "<svg class=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(f.width) +
-       "\" height=\"" + std::to_string(h) + "\" viewBox=\"0 0 " + std::to_string(f.width) + " " +
-       std::to_string(h) + "\" role=\"img\" aria-label=\"" + escape(c.title) + "\">\n";
-  s += "<text class=\"ct\" x=\"" + std::to_string(LEFT) + "\" y=\"16\">" + escape(c.title) +
+  s += "<svg class=\"chart\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" + whole(f.width) +
+       "\" height=\"" + whole(h) + "\" viewBox=\"0 0 " + whole(f.width) + " " +
+       whole(h) + "\" role=\"img\" aria-label=\"" + escape(c.title) + "\">\n";
+  s += "<text class=\"ct\" x=\"" + whole(LEFT) + "\" y=\"16\">" + escape(c.title) +
        "</text>\n";
-  s += "<text class=\"cu\" x=\"" + std::to_string(LEFT) + "\" y=\"32\">" + escape(c.unit) +
+  s += "<text class=\"cu\" x=\"" + whole(LEFT) + "\" y=\"32\">" + escape(c.unit) +
        "</text>\n";
   // Horizontal grid lines at the ticks, labels left of the axis.
   const int nt = static_cast<int>(std::lround((f.t.hi - f.t.lo) / f.t.step));
@@ -86,9 +86,9 @@ std::string open_chart(const Chart& c, Frame& f, bool stacked) {
     const double v = f.t.lo + k * f.t.step;
     const std::string y = coord(f.y(v));
     s += "<line class=\"" + std::string(v == 0 ? "zero" : "grid") + "\" x1=\"" +
-         std::to_string(LEFT) + "\" x2=\"" + std::to_string(f.width - RIGHT) + "\" y1=\"" + y +
+         whole(LEFT) + "\" x2=\"" + whole(f.width - RIGHT) + "\" y1=\"" + y +
          "\" y2=\"" + y + "\"/>";
-    s += "<text class=\"yl\" x=\"" + std::to_string(LEFT - 6) + "\" y=\"" + y + "\">" +
+    s += "<text class=\"yl\" x=\"" + whole(LEFT - 6) + "\" y=\"" + y + "\">" +
          grouped(v, f.t.decimals) + "</text>\n";
   }
   // x labels, thinned so that they do not touch (about 7 pixels a character).
@@ -97,7 +97,7 @@ std::string open_chart(const Chart& c, Frame& f, bool stacked) {
   const int every = std::max(1, static_cast<int>(std::ceil((7.0 * longest_x + 8) / f.band())));
   for (int j = 0; j < f.n; j += every) {
     s += "<text class=\"xl\" x=\"" + coord(f.x(j)) + "\" y=\"" +
-         std::to_string(TOP + PLOT_H + 15) + "\">" + escape(c.x[j]) + "</text>";
+         whole(TOP + PLOT_H + 15) + "\">" + escape(c.x[j]) + "</text>";
   }
   s += "\n";
   // Legend: a swatch and the name of each series, row by row.
@@ -105,9 +105,9 @@ std::string open_chart(const Chart& c, Frame& f, bool stacked) {
     const int col = static_cast<int>(k) % per_row, row = static_cast<int>(k) / per_row;
     const int x = LEGEND_X + col * item;
     const int y = TOP + PLOT_H + XLABELS + row * LEGEND_ROW + 10;
-    s += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y - 9) +
+    s += "<rect x=\"" + whole(x) + "\" y=\"" + whole(y - 9) +
          "\" width=\"12\" height=\"10\" fill=\"" + css_colour(c.series[k].colour) + "\"/>";
-    s += "<text class=\"lg\" x=\"" + std::to_string(x + 16) + "\" y=\"" + std::to_string(y) +
+    s += "<text class=\"lg\" x=\"" + whole(x + 16) + "\" y=\"" + whole(y) +
          "\">" + escape(c.series[k].name) + "</text>\n";
   }
   return s;
@@ -139,6 +139,14 @@ std::string escape(std::string_view text) {
 std::string grouped(double v, int d) {
   char b[GROUPED_MAX];
   return std::string(b, put_grouped(b, d, v));
+}
+
+std::string whole(long long v) {
+  char b[24];
+  const char* e = put_int(b, 20, v);
+  const char* s = b;
+  while (*s == ' ') ++s;
+  return std::string(s, e);
 }
 
 Ticks nice_ticks(double lo, double hi, int target) {
@@ -236,7 +244,7 @@ std::string colour_bar(const MapScale& scale, std::string_view unit, std::string
   const Ticks t = nice_ticks(lo, hi, 6);
   const std::string gid = escape(id);
   std::string s = "<svg class=\"bar\" xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" height=\"" +
-                  std::to_string(H) + "\" overflow=\"visible\">";
+                  whole(H) + "\" overflow=\"visible\">";
   s += "<defs><linearGradient id=\"" + gid + "\">";
   constexpr int NSTOP = 16;
   for (int k = 0; k <= NSTOP; ++k) {
@@ -244,20 +252,20 @@ std::string colour_bar(const MapScale& scale, std::string_view unit, std::string
          css_colour(viridis_at(double(k) / NSTOP)) + "\"/>";
   }
   s += "</linearGradient></defs>";
-  s += "<rect x=\"" + coord(BAR_X) + "%\" y=\"" + std::to_string(BAR_Y) + "\" width=\"" +
-       coord(BAR_W) + "%\" height=\"" + std::to_string(BAR_H) + "\" fill=\"url(#" + gid + ")\"/>";
+  s += "<rect x=\"" + coord(BAR_X) + "%\" y=\"" + whole(BAR_Y) + "\" width=\"" +
+       coord(BAR_W) + "%\" height=\"" + whole(BAR_H) + "\" fill=\"url(#" + gid + ")\"/>";
   // Ticks at round values inside the range.
   if (hi > lo) {
     for (double v = std::ceil(lo / t.step) * t.step; v <= hi + t.step * 1e-9; v += t.step) {
       const std::string x = coord(BAR_X + (v - lo) / (hi - lo) * BAR_W) + "%";
       s += "<line class=\"tick\" x1=\"" + x + "\" x2=\"" + x + "\" y1=\"" +
-           std::to_string(BAR_Y + BAR_H) + "\" y2=\"" + std::to_string(BAR_Y + BAR_H + 4) + "\"/>";
-      s += "<text class=\"bl\" x=\"" + x + "\" y=\"" + std::to_string(BAR_Y + BAR_H + 15) + "\">" +
+           whole(BAR_Y + BAR_H) + "\" y2=\"" + whole(BAR_Y + BAR_H + 4) + "\"/>";
+      s += "<text class=\"bl\" x=\"" + x + "\" y=\"" + whole(BAR_Y + BAR_H + 15) + "\">" +
            grouped(std::fabs(v) < t.step * 1e-9 ? 0.0 : v, t.decimals) + "</text>";
     }
   }
   const int d = std::min(t.decimals + 2, 6);
-  s += "<text class=\"br\" x=\"" + coord(BAR_X) + "%\" y=\"" + std::to_string(H - 3) + "\">" +
+  s += "<text class=\"br\" x=\"" + coord(BAR_X) + "%\" y=\"" + whole(H - 3) + "\">" +
        escape(unit) + ", range " + grouped(lo, d) + " to " + grouped(hi, d) + "</text>";
   s += "</svg>";
   return s;

@@ -40,6 +40,8 @@ std::string colour_bar(const MapScale& scale, std::string_view unit, std::string
 std::string escape(std::string_view text);
 // A number for reading, commas between thousands, d decimals.
 std::string grouped(double v, int d);
+// An integer as plain digits (counts, attributes and coordinates).
+std::string whole(long long v);
 
 // Ticks of an axis from lo to hi: round steps of 1, 2 or 5 times a power
 // of ten, about `target` of them.
