@@ -2,9 +2,8 @@
 
 #include <png.h>
 
-#include <cstdio>
-
 #include "utl/console.h"
+#include "utl/textio.h"
 
 namespace vadz {
 
@@ -26,15 +25,19 @@ void write_png(const std::string& path, const IndexedImage& image) {
   // Maps are written for every year of a run: speed before the last byte.
   png.flags = PNG_IMAGE_FLAG_FAST;
 
-  // The file is opened here, not by libpng, so that a file that cannot be
-  // created and a write that fails get their own messages.
-  std::FILE* fp = std::fopen(path.c_str(), "wb");
-  if (!fp) error("Cannot open file " + path);
-  const int ok = png_image_write_to_stdio(&png, fp, 0, image.pixels.data(), image.width,
-                                          colormap.data());
+  // Encoded in memory and written by our own checked file, so that the
+  // file's faults get the messages of every other output, and no C file
+  // handle passes between this program and the library.
+  OutFile out;
+  if (!out.open(path)) error("Cannot open file " + path);
+  png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(png);
+  std::vector<png_byte> encoded(size);
+  const int ok = png_image_write_to_memory(&png, encoded.data(), &size, 0, image.pixels.data(),
+                                           image.width, colormap.data());
   png_image_free(&png);
-  const bool flushed = std::fflush(fp) == 0 && !std::ferror(fp);
-  if (std::fclose(fp) != 0 || !ok || !flushed) error("Cannot write to file " + path);
+  if (!ok) error("Cannot write to file " + path);
+  out.write(reinterpret_cast<const char*>(encoded.data()), size);
+  out.close();
 }
 
 }  // namespace vadz
