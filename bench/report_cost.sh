@@ -34,7 +34,7 @@ scratch=$data/scratch
 mkdir -p "$scratch" "$data/pars"
 
 # Median and smallest of a list of numbers.
-stats() { printf '%s\n' "$@" | sort -g | awk '{a[NR] = $1} END {m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2; printf "%.2f %.2f", m, a[1]}'; }
+stats() { printf '%s\n' "$@" | sort -g | awk '{a[NR] = $1} END {m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2; printf "%.2f %.2f\n", m, a[1]}'; }
 share() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%+.1f%%", 100 * (b / a - 1)}'; }
 
 echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"

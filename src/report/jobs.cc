@@ -13,7 +13,6 @@ JobThread::JobThread() {
 }
 
 JobThread::~JobThread() {
-  cancel_ = true;
   {
     std::lock_guard<std::mutex> lock(m_);
     stop_ = true;
@@ -74,32 +73,6 @@ void JobThread::wait() {
     std::swap(failure, failure_);
   }
   if (failure) std::rethrow_exception(failure);
-}
-
-void JobThread::take(Batch& batch) {
-  for (size_t i; !cancel_ && (i = batch.next.fetch_add(1)) < batch.jobs.size();) {
-    try {
-      batch.jobs[i]();
-    } catch (...) {
-      batch.failures[i] = std::current_exception();
-    }
-  }
-}
-
-void JobThread::start_all(std::vector<std::function<void()>> jobs) {
-  batch_ = std::make_unique<Batch>();
-  batch_->failures.resize(jobs.size());
-  batch_->jobs = std::move(jobs);
-  post([this, b = batch_.get()] { take(*b); });
-}
-
-void JobThread::finish_all() {
-  if (!batch_) return;
-  take(*batch_);
-  wait();
-  const std::unique_ptr<Batch> done = std::move(batch_);
-  for (const std::exception_ptr& f : done->failures)
-    if (f) std::rethrow_exception(f);
 }
 
 }  // namespace vadz

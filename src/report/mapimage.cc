@@ -49,6 +49,12 @@ void MapScale::add(double v) {
   hi = std::max(hi, v);
 }
 
+void MapScale::add(const MapScale& other) {
+  if (other.empty) return;
+  add(other.lo);
+  add(other.hi);
+}
+
 double MapScale::where(double v) const {
   if (!(hi > lo) || std::isnan(v)) return 0.5;
   return std::clamp((v - lo) / (hi - lo), 0.0, 1.0);
@@ -59,13 +65,23 @@ void add_to_scale(MapScale& scale, const RealGrid& values, const FlagGrid& iboun
     if (ibound[i] > 0) scale.add(values[i]);
 }
 
-IndexedImage quantity_image(const std::vector<float>& values, const FlagGrid& ibound,
-                            const MapScale& scale) {
+std::vector<Rgb> quantity_colours(const MapScale& by, const MapScale& on) {
+  std::vector<Rgb> colours(NSTEP + 1);
+  for (int k = 0; k < NSTEP; ++k) {
+    // The value at the middle of step k of `by`, placed on `on`.
+    const double v = by.hi > by.lo ? by.lo + (by.hi - by.lo) * k / (NSTEP - 1) : by.lo;
+    colours[1 + k] = viridis_at(by.empty ? 0.5 : on.where(v));
+  }
+  return colours;
+}
+
+IndexedImage quantity_image(const RealGrid& values, const FlagGrid& ibound, const MapScale& by) {
+  const std::vector<Rgb> colours = quantity_colours(by, by);
   std::vector<IndexedImage::Entry> palette(NSTEP + 1);
   palette[OUTSIDE].opaque = false;
-  for (int k = 0; k < NSTEP; ++k) palette[1 + k].colour = viridis_at(k / double(NSTEP - 1));
+  for (int k = 1; k <= NSTEP; ++k) palette[k].colour = colours[k];
   return draw(ibound, std::move(palette), [&](int i) {
-    const double t = scale.where(values[i]);
+    const double t = by.where(values[i]);
     return static_cast<uint8_t>(1 + std::lround(t * (NSTEP - 1)));
   });
 }

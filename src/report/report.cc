@@ -1,8 +1,6 @@
 #include "report/report.h"
 
-#include <algorithm>
 #include <filesystem>
-#include <limits>
 #include <system_error>
 
 #include "engine/annual.h"
@@ -28,15 +26,6 @@ std::string make_folders(std::string dir) {
   return dir;
 }
 
-// Map values in single precision; magnitudes beyond its range are held to
-// its largest finite value (they lie at an end of the scale anyway).
-std::vector<float> to_float(const RealGrid& g) {
-  constexpr double BIG = std::numeric_limits<float>::max();
-  std::vector<float> f(g.size());
-  for (size_t i = 0; i < g.size(); ++i) f[i] = static_cast<float>(std::clamp(g[i], -BIG, BIG));
-  return f;
-}
-
 }  // namespace
 
 RunReport::RunReport(const RunConfig& cfg)
@@ -51,28 +40,33 @@ RunReport::RunReport(const RunConfig& cfg)
   for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}) content_.grids.push_back(l->map.file);
   for (int32_t b : cfg.ibound) content_.active += b > 0 ? 1 : 0;
   content_.inventory = make_inventory(cfg, run_read_plan(cfg));
+  // The maps of the run's fixed inputs.
+  jobs_.post([this] {
+    terrain_ = draw(once_map("terrain"), cfg_.trn);
+    soils_.file = once_map("soils");
+    soils_.png = encode_png(category_image(cfg_.isoil, cfg_.ibound, cfg_.nsoil), path(soils_.file));
+  });
 }
 
-void RunReport::keep(Layer& layer) {
-  if (!layer.mapped) return;
-  add_to_scale(layer.map.scale, layer.now, cfg_.ibound);
-  layer.years.push_back(to_float(layer.now));
+RunReport::Map RunReport::draw(const std::string& file, const RealGrid& values) const {
+  Map m;
+  m.file = file;
+  add_to_scale(m.by, values, cfg_.ibound);
+  m.png = encode_png(quantity_image(values, cfg_.ibound, m.by), path(file));
+  return m;
 }
 
 void RunReport::year(const YearResult& y) {
-  // The previous year's grids are written by now, or the run stops here.
+  // The previous year's files are done by now, or the run stops here.
   jobs_.wait();
   csv_.year(y);
   content_.rows.push_back(y.budget);
   content_.row_year.push_back(y.year);
   if (y.year < 0) {
-    // The steady period: the window's mean recharge from precipitation, on
-    // the scale of the yearly recharge so that the two compare.
     rcp_.now = y.rcp;
-    add_to_scale(rcp_.map.scale, rcp_.now, cfg_.ibound);
-    steady_ = to_float(rcp_.now);
     jobs_.post([this] {
       write_esri_grid(path("grids/rcp_steady.asc"), rcp_.now, cfg_.ibound, buf_);
+      steady_ = draw(once_map("rcp_steady"), rcp_.now);
     });
     content_.steady_grid = true;
     return;
@@ -84,57 +78,40 @@ void RunReport::year(const YearResult& y) {
   total_recharge(y.rcp, y.ann, rech_.now);
   gwirr_.now = y.ann.annpump[0];
   mi_.now = y.ann.annmi[0];
-  for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}) keep(*l);
   jobs_.post([this, year = y.year] {
-    for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_})
+    for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}) {
       write_esri_grid(path(yearly_grid(l->map.file, year)), l->now, cfg_.ibound, buf_);
+      if (l->mapped) l->maps.push_back(draw(yearly_map(l->map.file, year), l->now));
+    }
   });
-  // After the last year every scale is known: the maps are encoded while
-  // the run writes its last tables.
-  if (y.year == cfg_.tryr2) start_maps();
 }
 
-void RunReport::start_maps() {
-  std::vector<std::function<void()>> maps;
+void RunReport::finish() {
+  jobs_.wait();
+  csv_.finish();
+  // Each quantity's scale over all years (the steady recharge shares the
+  // yearly recharge's); each map coloured on it and written.
   for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_}) {
-    for (size_t j = 0; j < content_.years.size(); ++j) {
-      maps.push_back([this, l, j] {
-        write_png(path(yearly_map(l->map.file, content_.years[j])),
-                  quantity_image(l->years[j], cfg_.ibound, l->map.scale));
-      });
+    for (const Map& m : l->maps) l->map.scale.add(m.by);
+    if (l == &rcp_ && content_.steady_grid) l->map.scale.add(steady_.by);
+    for (Map& m : l->maps) {
+      recolour_png(m.png, quantity_colours(m.by, l->map.scale));
+      save_png(path(m.file), m.png);
     }
     content_.yearly.push_back(l->map);
   }
-  // Once per run: the steady recharge (on the scale of the yearly
-  // recharge), the terrain multipliers and the soils.
-  trn_ = to_float(cfg_.trn);
-  std::vector<std::pair<MapLayer, const std::vector<float>*>> once;
   if (content_.steady_grid) {
     MapLayer steady = rcp_.map;
     steady.file = "rcp_steady";
     steady.title = "Steady recharge from precipitation";
-    once.push_back({steady, &steady_});
+    recolour_png(steady_.png, quantity_colours(steady_.by, steady.scale));
+    save_png(path(steady_.file), steady_.png);
+    content_.once.push_back(steady);
   }
-  MapLayer terrain{"terrain", "Terrain multipliers", "multiplier", {}, false};
-  add_to_scale(terrain.scale, cfg_.trn, cfg_.ibound);
-  once.push_back({terrain, &trn_});
-  once.push_back({{"soils", "Soils", "", {}, true}, nullptr});
-  for (const auto& [m, values] : once) {
-    content_.once.push_back(m);
-    maps.push_back([this, m = m, values = values] {
-      write_png(path(once_map(m.file)),
-                values ? quantity_image(*values, cfg_.ibound, m.scale)
-                       : category_image(cfg_.isoil, cfg_.ibound, cfg_.nsoil));
-    });
-  }
-  jobs_.start_all(std::move(maps));
-  maps_started_ = true;
-}
-
-void RunReport::finish() {
-  csv_.finish();
-  if (!maps_started_) start_maps();
-  jobs_.finish_all();
+  save_png(path(terrain_.file), terrain_.png);
+  content_.once.push_back({"terrain", "Terrain multipliers", "multiplier", terrain_.by, false});
+  save_png(path(soils_.file), soils_.png);
+  content_.once.push_back({"soils", "Soils", "", {}, true});
 
   OutFile page;
   const std::string name = path("index.html");

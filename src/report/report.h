@@ -1,10 +1,12 @@
 // The run report (REPORT <folder>): gathers each year's balance as the run
-// goes and writes budget.csv and the year's ESRI grids (the grids on a
-// worker thread while the run computes the next year). Every map of a
-// quantity shares one colour scale, known after the last year: the maps are
-// encoded from then on, beside the run's last tables, and the page is
-// written when the run ends.
+// goes and writes budget.csv; a worker thread writes the year's ESRI grids
+// and encodes its maps while the run computes the next year. Every map of a
+// quantity shares one colour scale, known only after the last year: a
+// year's map is drawn over the year's own range, and at the end its palette
+// is coloured on the quantity's range over all years; then the maps and the
+// page are written.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,19 +26,23 @@ class RunReport : public RunOutput {
   void finish() override;
 
  private:
+  // A map encoded, with the range it was drawn over.
+  struct Map {
+    std::string file;
+    MapScale by;
+    std::vector<uint8_t> png;
+  };
   // A quantity with a grid file every transient year: the year's values
-  // (kept for the worker) and, when it is mapped, the values of every year
-  // (single precision is plenty for a colour) and its scale.
+  // (copied for the worker) and, when it is mapped, its maps and its scale
+  // over all years.
   struct Layer {
     RealGrid now;
     bool mapped = true;
     MapLayer map;
-    std::vector<std::vector<float>> years;
+    std::vector<Map> maps;
   };
-  // The year's values of a mapped layer into its scale and its maps.
-  void keep(Layer& layer);
-  // Starts encoding every map (all scales known).
-  void start_maps();
+  // On the worker: a map of values drawn over their own range.
+  Map draw(const std::string& file, const RealGrid& values) const;
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
 
   const RunConfig& cfg_;
@@ -44,11 +50,11 @@ class RunReport : public RunOutput {
   BudgetCsv csv_;
   ReportContent content_;
   Layer ppt_, rcp_, rech_, gwirr_, mi_;
-  std::vector<float> steady_;  // the steady period's recharge from precipitation
-  std::vector<float> trn_;     // the terrain multipliers
-  bool maps_started_ = false;
-  std::string buf_;            // the worker's text room
-  JobThread jobs_;             // last: ends before the data its jobs use
+  Map steady_;   // the steady recharge, on the scale of the yearly recharge
+  Map terrain_;  // the terrain multipliers
+  Map soils_;
+  std::string buf_;  // the worker's text room
+  JobThread jobs_;   // last: ends before the data its jobs use
 };
 
 }  // namespace vadz

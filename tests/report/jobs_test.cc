@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
 #include <vector>
 
@@ -27,22 +26,6 @@ TEST(JobThreadTest, PostedJobsRunInOrderAndAFailureStopsTheRest) {
   jobs.post([&done] { done.push_back(5); });
   jobs.wait();
   EXPECT_EQ(done.back(), 5);
-}
-
-TEST(JobThreadTest, RunAllRunsEveryJobOnceAndReportsTheFirstFailureInListOrder) {
-  JobThread jobs;
-  for (int round = 0; round < 20; ++round) {
-    std::vector<std::atomic<int>> runs(40);
-    std::vector<std::function<void()>> list;
-    for (int k = 0; k < 40; ++k) {
-      list.push_back([&runs, k] {
-        ++runs[k];
-        if (k == 9 || k == 30) error("Cannot write to file " + std::to_string(k));
-      });
-    }
-    EXPECT_EQ(test::fatal_line([&] { jobs.run_all(list); }), " Cannot write to file 9\r\n");
-    for (int k = 0; k < 40; ++k) EXPECT_EQ(runs[k], 1) << k;
-  }
 }
 
 }  // namespace

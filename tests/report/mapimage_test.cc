@@ -24,7 +24,7 @@ TEST(MapImageTest, ScaleEndsTakeTheColourMapsEndsAndInactiveCellsAreClear) {
   EXPECT_EQ(scale.lo, 2.0);
   EXPECT_EQ(scale.hi, 8.0);
 
-  const IndexedImage img = quantity_image(std::vector<float>(v.begin(), v.end()), ibound, scale);
+  const IndexedImage img = quantity_image(v, ibound, scale);
   ASSERT_EQ(img.width, NCOL * MAP_PIXELS);
   ASSERT_EQ(img.height, NROW * MAP_PIXELS);
   ASSERT_EQ(img.pixels.size(), static_cast<size_t>(img.width) * img.height);
@@ -42,6 +42,27 @@ TEST(MapImageTest, ScaleEndsTakeTheColourMapsEndsAndInactiveCellsAreClear) {
   // Every pixel of a cell has the cell's colour.
   EXPECT_EQ(img.pixels[static_cast<size_t>(MAP_PIXELS - 1) * img.width + MAP_PIXELS - 1], lo);
   EXPECT_EQ(img.pixels[MAP_PIXELS], mid);
+}
+
+TEST(MapImageTest, AYearDrawnOverItsOwnRangeTakesTheColoursOfTheCommonScale) {
+  MapScale year, all;
+  year.add(2.0);
+  year.add(8.0);
+  all.add(0.0);
+  all.add(10.0);
+  all.add(year);
+  EXPECT_EQ(all.lo, 0.0);
+  EXPECT_EQ(all.hi, 10.0);
+  const std::vector<Rgb> c = quantity_colours(year, all);
+  ASSERT_EQ(c.size(), 256u);
+  // Step 1 stands for 2 (0.2 of the way), step 255 for 8 (0.8).
+  EXPECT_EQ(css_colour(c[1]), css_colour(viridis_at(0.2)));
+  EXPECT_EQ(css_colour(c[255]), css_colour(viridis_at(0.8)));
+  EXPECT_EQ(css_colour(c[128]), css_colour(viridis_at(0.5)));
+  // On its own range the same steps span the whole colour map.
+  const std::vector<Rgb> own = quantity_colours(year, year);
+  EXPECT_EQ(css_colour(own[1]), css_colour(viridis(0)));
+  EXPECT_EQ(css_colour(own[255]), css_colour(viridis(255)));
 }
 
 TEST(MapImageTest, SoilsTakeOneColourEachAndCellsWithoutSoilAreGrey) {
