@@ -91,6 +91,7 @@ bool parse_period(std::string_view stem, InputPeriod& period) {
   if (!digits(stem.substr(0, 4))) return false;
   InputPeriod p;
   p.year = (stem[0] - '0') * 1000 + (stem[1] - '0') * 100 + (stem[2] - '0') * 10 + (stem[3] - '0');
+  if (p.year == 0) return false;  // year 0 would read as the steady period
   if (stem.size() == 7) {
     if (stem[4] != '.' || !digits(stem.substr(5, 2))) return false;
     p.month = (stem[5] - '0') * 10 + (stem[6] - '0');

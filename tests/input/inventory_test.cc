@@ -49,7 +49,7 @@ TEST(Inventory, ParsePeriod) {
   EXPECT_EQ(p, (InputPeriod{0, 0}));
   EXPECT_TRUE(parse_period("1990.13", p));
   EXPECT_EQ(p, (InputPeriod{1990, 13}));
-  for (const char* bad : {"199", "1990.1", "19x0", "1990_05", "Steady", "1990.05.01"})
+  for (const char* bad : {"199", "1990.1", "19x0", "1990_05", "Steady", "1990.05.01", "0000"})
     EXPECT_FALSE(parse_period(bad, p)) << bad;
 }
 
