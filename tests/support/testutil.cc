@@ -9,6 +9,7 @@
 #include <unistd.h>
 #endif
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -198,6 +199,29 @@ std::string crlf(const std::vector<std::string>& lines) {
   std::string s;
   for (const auto& l : lines) s += l + "\r\n";
   return s;
+}
+
+std::vector<std::string> split(const std::string& s, char sep) {
+  std::vector<std::string> out;
+  std::string item;
+  std::istringstream in(s);
+  while (std::getline(in, item, sep)) out.push_back(item);
+  return out;
+}
+
+std::vector<TableNumber> budget_table_numbers(const std::string& out) {
+  std::vector<TableNumber> numbers;
+  for (const std::string& line : split(out, '\n')) {
+    std::vector<std::string> tok;
+    for (const std::string& t : split(line, ' '))
+      if (!t.empty() && t != "\r") tok.push_back(t);
+    // Rows start with SS or a year; the heading with "Year".
+    if (tok.empty() || !(tok[0] == "SS" || std::isdigit(static_cast<unsigned char>(tok[0][0]))))
+      continue;
+    for (size_t k = 1; k < tok.size(); ++k)
+      numbers.push_back({tok[0] == "SS" ? "steady" : tok[0], std::stod(tok[k])});
+  }
+  return numbers;
 }
 
 void make_example(const std::string& dir, const std::string& extra_lines) {
