@@ -15,6 +15,8 @@ int main(int argc, char** argv) {
   // console line's CR LF into CR LF again. Scripts and calibration tools read
   // the budget table and the stop line: they get the same bytes as on Linux.
   _setmode(_fileno(stdout), _O_BINARY);
+  // The warnings on standard error end in CR LF as well.
+  _setmode(_fileno(stderr), _O_BINARY);
 #endif
   return vadz::main_program(argc, argv);
 }

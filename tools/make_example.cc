@@ -20,7 +20,6 @@ namespace {
 
 constexpr int NROW = 165, NCOL = 326;
 constexpr double X0 = 266023.0, Y0 = 14092806.0, CELL = 5280.0;
-constexpr double PI = 3.14159265358979323846;
 
 std::string outdir;
 

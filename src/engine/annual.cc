@@ -28,4 +28,12 @@ void AnnualArrays::clear() {
   }
 }
 
+void total_recharge(const RealGrid& rcp, const AnnualArrays& ann, RealGrid& rech) {
+  const RealGrid& rcg = ann.annrcg[0];
+  const RealGrid& rcs = ann.annrcs[0];
+  const RealGrid& rcc = ann.annrcc[0];
+  rech.resize(NCELL);
+  for (int i = 0; i < NCELL; ++i) rech[i] = rcp[i] + AF_TO_INCHES * ((rcg[i] + rcs[i]) + rcc[i]);
+}
+
 }  // namespace vadz

@@ -19,4 +19,12 @@ struct AnnualArrays {
   void clear();
 };
 
+// Acre-feet spread over a 640-acre cell, in inches (12/640).
+inline constexpr double AF_TO_INCHES = 0.01875;
+
+// A transient year's total recharge per cell, inches: the recharge from
+// precipitation (inches) plus the three irrigation returns of slot 0
+// (acre-feet over the cell), added in the order annrech.csv was defined with.
+void total_recharge(const RealGrid& rcp, const AnnualArrays& ann, RealGrid& rech);
+
 }  // namespace vadz

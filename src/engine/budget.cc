@@ -53,12 +53,13 @@ void budget_heading(const RunConfig& cfg) {
   int item = 1;
   for (const char* label : LABELS) {
     for (int z = 0; z <= nbgt; ++z) {
-      std::string_view text = z < nbgt ? rtrim(cfg.bgtname[z]) : std::string_view(label);
+      // A zone name comes from the zone file's header as it stands.
+      const std::string text = z < nbgt ? printable(rtrim(cfg.bgtname[z])) : std::string(label);
       ++item;
       if (item % MAXITEMS == 1) {
         // A continuation line starts with its first item at its own length.
         p = put_crlf(p);
-        p = put_text(p, text.substr(0, FIELD));
+        p = put_text(p, std::string_view(text).substr(0, FIELD));
       } else {
         p = put_field(p, text);
       }

@@ -178,4 +178,9 @@ void ModelFiles::finish() {
     if (f.is_open()) f.close();
 }
 
+void ModelFiles::commit() {
+  wel.commit();
+  for (OutFile& f : rch) f.commit();
+}
+
 }  // namespace vadz

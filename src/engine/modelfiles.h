@@ -33,6 +33,9 @@ class ModelFiles : public RunOutput {
   void open(const RunConfig& cfg);
   void period(const PeriodResult& p) override;
   void finish() override;
+  // The run is complete: what it appended to the files stays (see
+  // OutFile::commit); until then a stop takes the additions back.
+  void commit();
 
   OutFile wel;
   std::array<OutFile, 4> rch;  // 1 or 4 used (cfg.nrch)

@@ -12,6 +12,8 @@
 namespace vadz {
 
 struct RunConfig {
+  std::string parfile;  // the parameter file's name as given on the command line
+
   // Yearly grid output (FILE).
   int nfile = 0;
   std::string filedir;
@@ -38,6 +40,7 @@ struct RunConfig {
   int iprism = 0;
   std::string prismpath;
   int nsoil = 0;
+  std::array<std::string, 9> soilname;  // names of the SOIL file's heading
   int nbgt = 0;
   std::array<std::string, 9> bgtname;
 

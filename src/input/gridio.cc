@@ -10,6 +10,7 @@
 
 #include "input/prefetch.h"
 #include "utl/console.h"
+#include "utl/interrupt.h"
 #include "utl/scan.h"
 #include "utl/textio.h"
 
@@ -216,6 +217,9 @@ void ensure_size(RealGrid& g) {
 
 void GridReader::readfile(RealGrid& grid, std::string_view dir, std::string_view name,
                           std::string_view tag, int mustexist) {
+  // Every period reads grids, on this thread or ahead on another: a signal
+  // stops the run at the next read.
+  check_interrupt();
   if (prefetch_ && prefetch_->take(grid, dir, name, tag, mustexist)) return;
   path_.assign(rtrim(dir));
   path_ += '/';
@@ -238,6 +242,7 @@ void GridReader::readfile(RealGrid& grid, std::string_view dir, std::string_view
 }
 
 void GridReader::readreal(const std::string& path, RealGrid& grid, int nskip) {
+  check_interrupt();
   path_.assign(rtrim(path));
   ensure_size(grid);
   read_text(grid, nskip);

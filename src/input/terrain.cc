@@ -1,12 +1,14 @@
 #include "input/terrain.h"
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "input/gridio.h"
 #include "utl/console.h"
+#include "utl/interrupt.h"
 #include "utl/format.h"
 #include "utl/scan.h"
 #include "utl/textio.h"
@@ -15,9 +17,7 @@ namespace vadz {
 
 namespace {
 
-constexpr int MAXZONE = 9;    // one-character zone fields in the flag file
-constexpr int MAXLOC = 128;   // locations of the multiplier file
-constexpr int PLOTW = 6;      // F6.3 per cell in the plot file
+constexpr int PLOTW = 6;  // F6.3 per cell in the plot file
 
 [[noreturn]] void fail_line(std::string_view msg, std::string_view line) {
   std::string text(msg);
@@ -51,15 +51,14 @@ double read_value(std::string_view line, int& pos, const char* msg) {
 
 }  // namespace
 
-std::string readterrain(LineState& ls, RealGrid& trn, Krig& krig) {
+void read_terrain(LineState& ls, TerrainData& t) {
   int status = 0;
   std::string flagname = charin(ls.line, ls.ipos, ls.ipos, status);
   if (status != 0) fail_line("Invalid TERRAIN flag file ", ls.line);
 
-  FlagGrid itrn = flag_grid(0);
   std::vector<std::string> zones;
-  int nz = 0;
-  readflags(flagname, itrn, zones, nz, MAXZONE);
+  t.nz = 0;
+  readflags(flagname, t.zones, zones, t.nz, TERRAIN_ZONES);
 
   // File names lose trailing blanks (a quoted name may carry some).
   std::string multname = charin(ls.line, ls.ipos, ls.ipos, status);
@@ -70,9 +69,10 @@ std::string readterrain(LineState& ls, RealGrid& trn, Krig& krig) {
 
   std::string plotname = charin(ls.line, ls.ipos, ls.ipos, status);
   if (status != 0) fail_line("Invalid TERRAIN plot file ", ls.line);
-  plotname.assign(rtrim(plotname));
+  t.plotname.assign(rtrim(plotname));
 
-  double tmin = 0.0, tmax = 1.0e100;
+  t.tmin = 0.0;
+  t.tmax = 1.0e100;
   while (!eol(ls.line, ls.ipos)) {
     std::string token = charin(ls.line, ls.ipos, ls.ipos, status);
     if (token != "LIMIT") {
@@ -80,16 +80,13 @@ std::string readterrain(LineState& ls, RealGrid& trn, Krig& krig) {
       msg += std::string_view(token).substr(0, 16);
       error(msg);
     }
-    tmin = read_bound(ls.line, ls.ipos, "Invalid TERRAIN LIMIT minimum");
-    tmax = read_bound(ls.line, ls.ipos, "Invalid TERRAIN LIMIT maximum");
-    if (tmin > tmax) fail_line("Invalid TERRAIN LIMIT range ", ls.line);
+    t.tmin = read_bound(ls.line, ls.ipos, "Invalid TERRAIN LIMIT minimum");
+    t.tmax = read_bound(ls.line, ls.ipos, "Invalid TERRAIN LIMIT maximum");
+    if (t.tmin > t.tmax) fail_line("Invalid TERRAIN LIMIT range ", ls.line);
   }
 
-  // Locations: X, Y and one multiplier per zone, kept zone by zone so that
-  // each zone's values form the data vector of the kriging.
-  double x[MAXLOC], y[MAXLOC];
-  double mult[MAXZONE][MAXLOC];
-  int n = 0;
+  // Locations: X, Y and one multiplier per zone.
+  t.n = 0;
   LineReader reader(content);
   std::string_view raw;
   if (!reader.next(raw)) error2("Error reading file header", multname);
@@ -98,27 +95,32 @@ std::string readterrain(LineState& ls, RealGrid& trn, Krig& krig) {
     if (is_end(raw)) break;
     line.assign(raw);
     if (linefix(line) != 0) continue;
-    if (++n > MAXLOC) error("Too many TERRAIN locations");
+    if (++t.n > TERRAIN_LOCATIONS) error("Too many TERRAIN locations");
+    const int i = t.n - 1;
     int pos = 1;
-    x[n - 1] = read_value(line, pos, "Invalid terrain X ");
-    y[n - 1] = read_value(line, pos, "Invalid terrain Y ");
-    for (int z = 0; z < nz; ++z) mult[z][n - 1] = read_value(line, pos, "Invalid terrain multiplier ");
+    t.x[i] = read_value(line, pos, "Invalid terrain X ");
+    t.y[i] = read_value(line, pos, "Invalid terrain Y ");
+    for (int z = 0; z < t.nz; ++z) t.mult[z][i] = read_value(line, pos, "Invalid terrain multiplier ");
   }
+}
 
-  krigmatinv(X0, Y0, x, y, krig, n, 0);
+void krige_terrain(const TerrainData& t, RealGrid& trn, Krig& krig) {
+  const int n = t.n;
+  krigmatinv(X0, Y0, t.x.data(), t.y.data(), krig, n, 0);
   for (int r = 1; r <= NROW; ++r) {
+    check_interrupt();  // many locations make this the longest part of start-up
     for (int c = 1; c <= NCOL; ++c) {
-      int z = itrn[cell(c, r)];
+      int z = t.zones[cell(c, r)];
       double v = 1.0;
       if (z != 0) {
-        v = evalkrige(krig, X0, Y0, x, y, mult[z - 1], xc(c), yc(r), n, 0);
-        if (v < tmin) v = tmin;
-        if (v > tmax) v = tmax;
+        v = evalkrige(krig, X0, Y0, t.x.data(), t.y.data(), t.mult[z - 1].data(), xc(c), yc(r),
+                      n, 0);
+        if (v < t.tmin) v = t.tmin;
+        if (v > t.tmax) v = t.tmax;
       }
       trn[cell(c, r)] = v;
     }
   }
-  return plotname;
 }
 
 void write_terrain_plot(const std::string& plotname, const RealGrid& trn) {
@@ -131,6 +133,13 @@ void write_terrain_plot(const std::string& plotname, const RealGrid& trn) {
     plot.line(std::string_view(row, sizeof row));
   }
   plot.close();
+}
+
+std::string readterrain(LineState& ls, RealGrid& trn, Krig& krig) {
+  auto t = std::make_unique<TerrainData>();
+  read_terrain(ls, *t);
+  krige_terrain(*t, trn, krig);
+  return t->plotname;
 }
 
 }  // namespace vadz

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "utl/console.h"
+#include "utl/interrupt.h"
 
 namespace vadz {
 
@@ -232,9 +233,10 @@ void KrigeWeights::compute(const Krig& k, const double* x, const double* y, int 
     for (int j = 0; j < n; ++j)
       kt[static_cast<size_t>(kk) * n + j] = k.kinv[static_cast<size_t>(j) * N + kk];
   // Cells are independent: the rows are shared between two threads.
+  // A signal ends both threads' rows early; the main thread then stops.
   auto rows = [&](int r1, int r2) {
     double b[MAXEVAL];
-    for (int r = r1; r <= r2; ++r) {
+    for (int r = r1; r <= r2 && !interrupted(); ++r) {
       for (int c = 1; c <= NCOL; ++c) {
         const int s = slot_[cell(c, r)];
         if (s < 0) continue;
@@ -259,6 +261,7 @@ void KrigeWeights::compute(const Krig& k, const double* x, const double* y, int 
     helper.join();
   else
     rows(NROW / 2 + 1, NROW);
+  check_interrupt();
 }
 
 double KrigeWeights::estimate(int cellindex, const double* v) const {

@@ -23,14 +23,13 @@
 #include "run/tables.h"
 #include "utl/console.h"
 #include "utl/format.h"
+#include "utl/interrupt.h"
 #include "utl/scan.h"
 
 namespace vadz {
 
 namespace {
 
-// Acre-feet spread over a 640-acre cell, in inches (12/640).
-constexpr double AF_TO_INCHES = 0.01875;
 // Years kept for annrcp.csv and annrech.csv.
 constexpr int RECH_FIRST = 1990;
 constexpr int RECH_LAST = 2015;
@@ -119,6 +118,7 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
           rch = real_grid();
           ann.clear();
         }
+        check_interrupt();  // a kriged steady year reads no grid that would check
         evalcurve(cfg, wptr, ew, curv, 1, y, ann, rpp);
         for (int i = 0; i < NCELL; ++i) rch[i] += curv[i];
         break;
@@ -152,15 +152,8 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
           if (rechtables) {
             // Recharge from precipitation plus the three irrigation returns,
             // acre-feet turned into inches over the cell.
-            RealGrid& rcp = annrcp[y - cfg.tryr1];
-            RealGrid& rech = annrech[y - cfg.tryr1];
-            const RealGrid& rcg = ann.annrcg[0];
-            const RealGrid& rcs = ann.annrcs[0];
-            const RealGrid& rcc = ann.annrcc[0];
-            for (int i = 0; i < NCELL; ++i) {
-              rcp[i] = curv[i];
-              rech[i] = curv[i] + AF_TO_INCHES * ((rcg[i] + rcs[i]) + rcc[i]);
-            }
+            annrcp[y - cfg.tryr1] = curv;
+            total_recharge(curv, ann, annrech[y - cfg.tryr1]);
           }
           const YearResult result{cfg, y, curv, rpp, ann, row};
           for (RunOutput* o : outputs) o->year(result);
@@ -173,6 +166,8 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
 
   progress.finish();
   for (RunOutput* o : outputs) o->finish();
+  // Only a completed run keeps what it appended to the model files.
+  files.commit();
   console_flush();
 }
 

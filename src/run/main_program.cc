@@ -11,6 +11,7 @@
 #include "run/driver.h"
 #include "run/params.h"
 #include "utl/console.h"
+#include "utl/interrupt.h"
 
 namespace vadz {
 
@@ -55,6 +56,7 @@ int main_program(int argc, const char* const* argv) {
       return 0;
     }
   }
+  catch_interrupts();
   try {
     // The configuration holds dozens of grids: keep it off the stack.
     if (argc >= 2 && std::string_view(argv[1]) == "--check") {
@@ -70,13 +72,18 @@ int main_program(int argc, const char* const* argv) {
   } catch (const Fatal& f) {
     console_write(f.line());
     console_flush();
-    return 1;
+    return f.status();
   } catch (const std::bad_alloc&) {
     console_line(ConsoleLine().text("Out of memory"));
     console_flush();
     return 1;
   } catch (const std::exception& e) {
     console_line(ConsoleLine().text("Internal error: ").text(e.what()));
+    console_flush();
+    return 1;
+  } catch (...) {
+    // Caught so that the stack unwinds and every output file is closed.
+    console_line(ConsoleLine().text("Internal error"));
     console_flush();
     return 1;
   }

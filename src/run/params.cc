@@ -10,6 +10,7 @@
 #include "input/stations.h"
 #include "input/terrain.h"
 #include "utl/console.h"
+#include "utl/interrupt.h"
 #include "utl/paramlines.h"
 #include "utl/scan.h"
 #include "utl/textio.h"
@@ -31,6 +32,7 @@ class KeywordLoop {
 
   void run() {
     while (ls_.file->next(ls_.line)) {
+      check_interrupt();
       if (linefix(ls_.line) != 0) continue;
       int ierr = 0;
       std::string tok = charin(ls_.line, 1, ls_.ipos, ierr);
@@ -252,6 +254,8 @@ class KeywordLoop {
     std::string name = text(ierr);
     if (ierr != 0) fail_line("Invalid SOIL file name ");
     readflags(name, cfg_.isoil, scratch_names_, cfg_.nsoil, 9);
+    for (int k = 0; k < 9; ++k)
+      cfg_.soilname[k] = k < static_cast<int>(scratch_names_.size()) ? scratch_names_[k] : "";
   }
 
   void kw_xfactor() {
@@ -327,6 +331,7 @@ void read_command_line(int argc, const char* const* argv, RunConfig& cfg, std::s
   if (argc < 2) error("Usage: vadz <parameter file>");
   const std::string fname = argv[1];
   if (!read_whole_file(fname, content)) error("Error opening parameter file");
+  cfg.parfile = fname;
   if (argc < 3) return;
   if (rtrim(std::string_view(argv[2]).substr(0, 16)) != "STRESSF") return;
   for (int k = 0; k < 4; ++k) {
@@ -345,11 +350,13 @@ void check_configuration(const RunConfig& cfg) {
   double sum = 0.0;
   for (double m : cfg.monmult) sum += m;
   if (!(std::fabs(sum - 1.0) <= MONTH_TOLERANCE)) error("MONTH multipliers do not sum to 1");
-  // The CSV budget holds the numbers of the budget table: it needs its zones.
+  // The CSV budget and the report hold the numbers of the budget table: they
+  // need its zones.
   if (!cfg.budgetcsv.empty() && cfg.nbgt == 0) error("BUDGETCSV needs BUDGET zones");
   // MODFLOW 6 files are blocks numbered from period 1 under a header that
   // counts the periods: a second run cannot be added to their end.
   if (!cfg.mf6dir.empty() && cfg.iappend) error("APPEND cannot be used with MF6");
+  if (!cfg.reportdir.empty() && cfg.nbgt == 0) error("REPORT needs BUDGET zones");
 }
 
 // Suspect inputs in active cells; never fatal.

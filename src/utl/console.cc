@@ -14,13 +14,25 @@ std::string& out_buffer() {
   return buf;
 }
 
+// Control bytes of echoed input text as the console shows them.
+char shown(char ch) {
+  const unsigned char u = static_cast<unsigned char>(ch);
+  return u < 32 || u == 127 ? '?' : ch;
+}
+
 }  // namespace
+
+std::string printable(std::string_view s) {
+  std::string out(s);
+  for (char& ch : out) ch = shown(ch);
+  return out;
+}
 
 ConsoleLine::ConsoleLine() : buf_(" ") {}
 
 ConsoleLine& ConsoleLine::text(std::string_view s) {
   if (!last_text_ && buf_.size() > 1) buf_ += ' ';
-  buf_ += s;
+  for (char ch : s) buf_ += shown(ch);
   last_text_ = true;
   return *this;
 }

@@ -10,7 +10,7 @@ namespace vadz {
 
 // Builds one console line: a leading blank, items in order, CR LF at the end.
 // A text item directly after another text item is joined without a blank;
-// every other item is preceded by one blank.
+// every other item is preceded by one blank. Text items are shown printable.
 class ConsoleLine {
  public:
   ConsoleLine();
@@ -25,21 +25,30 @@ class ConsoleLine {
   bool last_text_ = false;
 };
 
+// Text echoed from an input file as the console shows it: control bytes
+// (below 32, and 127) become '?', so none reaches the terminal or breaks a
+// column; bytes from 128 up stay, as names may be UTF-8.
+std::string printable(std::string_view s);
+
 // Standard output, buffered; flushed by console_flush() and at fatal stops.
 void console_write(std::string_view bytes);
 void console_line(const ConsoleLine& line);
 void console_flush();
 
 // A fatal stop: carries the finished console line. Thrown at the fault,
-// caught in main, which prints it and ends with status 1 after every open
-// output file has been closed by its owner's destructor.
+// caught in main, which prints it and ends with status 1 (another status for
+// a signal) after every open output file has been closed by its owner's
+// destructor.
 class Fatal : public std::runtime_error {
  public:
-  explicit Fatal(std::string line) : std::runtime_error(line), line_(std::move(line)) {}
+  explicit Fatal(std::string line, int status = 1)
+      : std::runtime_error(line), line_(std::move(line)), status_(status) {}
   const std::string& line() const { return line_; }
+  int status() const { return status_; }
 
  private:
   std::string line_;
+  int status_;
 };
 
 // The four error routines: message trimmed, then nothing, a name, an

@@ -230,4 +230,24 @@ char* put_shortest(char* p, double v) {
 
 char* put_integer(char* p, int64_t v) { return std::to_chars(p, p + 20, v).ptr; }
 
+char* put_grouped(char* p, int d, double v) {
+  if (!std::isfinite(v) || std::fabs(v) >= 1e30) return put_shortest(p, v);
+  d = std::clamp(d, 0, 9);
+  // The digits as put_fixed rounds them, then commas between the groups.
+  char buf[48];
+  char* e = put_fixed(buf, 44, d, v);
+  const char* s = buf;
+  while (*s == ' ') ++s;
+  if (*s == '-') *p++ = *s++;
+  const char* point = std::find(s, static_cast<const char*>(e), '.');
+  const int nint = static_cast<int>(point - s);
+  for (int i = 0; i < nint; ++i) {
+    if (i > 0 && (nint - i) % 3 == 0) *p++ = ',';
+    *p++ = s[i];
+  }
+  // put_fixed ends a number without decimals in its point: drop it.
+  if (d > 0) p = std::copy(point, static_cast<const char*>(e), p);
+  return p;
+}
+
 }  // namespace vadz

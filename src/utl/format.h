@@ -36,4 +36,11 @@ char* put_shortest(char* p, double v);
 // negative, no padding. Writes at most 20 characters and returns the end.
 char* put_integer(char* p, int64_t v);
 
+// Numbers for reading on a page: fixed point with d decimals (0..9), no
+// padding, the integer digits grouped by commas in threes (-1,234,567.8).
+// NaN and infinities as put_shortest writes them; magnitudes of 1e30 and
+// above in put_shortest's form. Writes at most GROUPED_MAX characters.
+inline constexpr int GROUPED_MAX = 56;
+char* put_grouped(char* p, int d, double v);
+
 }  // namespace vadz

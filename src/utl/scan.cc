@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace vadz {
 
@@ -158,8 +159,19 @@ bool parse_real(std::string_view t, double& value) {
     value = std::numeric_limits<double>::quiet_NaN();
     return true;
   }
+  // The token is rewritten into the form from_chars reads: the mantissa as it
+  // stands, then 'e', the exponent's sign and digits. The rewrite is at most
+  // one character longer than the token; a token of any length is read whole
+  // (long digit runs and zero-padded fields occur in real files), on the
+  // stack when it is of ordinary length.
+  char small[128];
+  std::string large;
+  char* buf = small;
+  if (t.size() + 1 > sizeof small) {
+    large.resize(t.size() + 1);
+    buf = large.data();
+  }
   // Mantissa: digits with at most one point, at least one digit.
-  char buf[80];
   size_t n = 0;
   int digits = 0;
   bool point = false;

@@ -1,5 +1,6 @@
 #include "utl/textio.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -16,23 +17,45 @@ bool read_whole_file(const std::string& path, std::string& buf) {
   // No input of the model comes near this; a device that never ends
   // (/dev/zero given as a file name) is refused instead of filling memory.
   constexpr size_t LIMIT = size_t{1} << 28;
+  // A device or pipe is read a step at a time, so only what arrives is touched.
+  constexpr size_t STEP = size_t{1} << 20;
+  std::error_code ec;
+  bool known = false;
+  size_t size = 0;
+  if (std::filesystem::is_regular_file(path, ec)) {
+    const auto n = std::filesystem::file_size(path, ec);
+    if (!ec) {
+      if (n > LIMIT) return false;
+      known = true;
+      size = static_cast<size_t>(n);
+    }
+  }
   std::FILE* fp = std::fopen(path.c_str(), "rb");
   if (!fp) return false;
   buf.clear();
-  size_t cap = buf.capacity() > 0 ? buf.capacity() : (1u << 16);
+  // Room for the whole file and one byte more, whose absence shows the end.
+  // A stream of unknown length gets the room of the limit at once: growing
+  // by doubling would hold the old and the new buffer together near the limit.
+  const size_t room = (known ? size : LIMIT) + 1;
+  if (buf.capacity() < room) buf.reserve(room);
   bool ok = true;
   for (;;) {
     const size_t have = buf.size();
-    if (cap < have + (1u << 16)) cap = 2 * (have + (1u << 16));
-    buf.resize(cap);
-    const size_t got = std::fread(buf.data() + have, 1, cap - have, fp);
-    buf.resize(have + got);
-    if (got < cap - have) {
-      ok = !std::ferror(fp);
+    if (have > LIMIT) {
+      ok = false;
       break;
     }
-    if (buf.size() >= LIMIT) {
-      ok = false;
+    if (have == buf.capacity()) buf.reserve(std::min(2 * have, LIMIT + 1));  // the file grew
+    // A regular file in one read of its length and one byte more; a stream,
+    // or a file that grew while read, in steps. Only that much is cleared
+    // first, however large the reused buffer.
+    const size_t step = known && have <= size ? size + 1 - have : STEP;
+    const size_t want = std::min(buf.capacity() - have, step);
+    buf.resize(have + want);
+    const size_t got = std::fread(buf.data() + have, 1, want, fp);
+    buf.resize(have + got);
+    if (got < want) {
+      ok = !std::ferror(fp);
       break;
     }
   }
@@ -55,45 +78,71 @@ namespace {
 constexpr size_t OUTBUF = 1u << 18;
 }
 
-OutFile::~OutFile() {
-  if (fp_) {
-    flush_quietly();
-    std::fclose(fp_);
-  }
-}
+OutFile::~OutFile() { release(); }
 
 OutFile::OutFile(OutFile&& o) noexcept
-    : fp_(o.fp_), name_(std::move(o.name_)), buf_(std::move(o.buf_)), used_(o.used_) {
+    : fp_(o.fp_),
+      name_(std::move(o.name_)),
+      buf_(std::move(o.buf_)),
+      used_(o.used_),
+      pending_(o.pending_),
+      created_(o.created_),
+      start_(o.start_) {
   o.fp_ = nullptr;
   o.used_ = 0;
+  o.pending_ = false;
 }
 
 OutFile& OutFile::operator=(OutFile&& o) noexcept {
   if (this != &o) {
-    if (fp_) {
-      flush_quietly();
-      std::fclose(fp_);
-    }
+    release();
     fp_ = o.fp_;
     name_ = std::move(o.name_);
     buf_ = std::move(o.buf_);
     used_ = o.used_;
+    pending_ = o.pending_;
+    created_ = o.created_;
+    start_ = o.start_;
     o.fp_ = nullptr;
     o.used_ = 0;
+    o.pending_ = false;
   }
   return *this;
 }
 
-bool OutFile::open(const std::string& path, Mode mode) {
+void OutFile::release() {
   if (fp_) {
-    flush_quietly();
+    if (!pending_) flush_quietly();
     std::fclose(fp_);
     fp_ = nullptr;
   }
-  name_ = path;
   used_ = 0;
+  if (!pending_) return;
+  pending_ = false;
+  std::error_code ec;
+  if (created_) std::filesystem::remove(name_, ec);
+  else std::filesystem::resize_file(name_, start_, ec);
+}
+
+bool OutFile::open(const std::string& path, Mode mode) {
+  release();
+  name_ = path;
+  // Only a regular file can be cut back; a device or pipe takes appends as
+  // they come.
+  std::error_code ec;
+  const auto type = std::filesystem::status(path, ec).type();
+  created_ = type == std::filesystem::file_type::not_found;
+  pending_ = mode == Mode::Append && (created_ || type == std::filesystem::file_type::regular);
+  start_ = 0;
+  if (pending_ && !created_) {
+    start_ = std::filesystem::file_size(path, ec);
+    if (ec) pending_ = false;
+  }
   fp_ = std::fopen(path.c_str(), mode == Mode::Append ? "ab" : "wb");
-  if (!fp_) return false;
+  if (!fp_) {
+    pending_ = false;
+    return false;
+  }
   std::setvbuf(fp_, nullptr, _IONBF, 0);
   if (buf_.size() < OUTBUF) buf_.resize(OUTBUF);
   return true;

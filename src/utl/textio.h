@@ -1,6 +1,7 @@
 // File access shared by every reader and writer: whole-file reads, line
 // splitting, and checked buffered output files.
 #pragma once
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -28,6 +29,13 @@ class LineReader {
 // A buffered output file whose every write and close is checked: a failure
 // stops the run with "Cannot write to file " and the name. The destructor
 // closes without checking (the path of a run already stopping).
+//
+// Appending to a regular file is provisional until commit(): when the object
+// goes (or is opened again) without it, the file is cut back to the length it
+// had at open, or removed when the open created it. So a run that stops on a
+// fault, for want of memory or on a signal leaves nothing of itself in the
+// files it appends to, and mending the input and running again does not
+// repeat periods.
 class OutFile {
  public:
   enum class Mode { Replace, Append };
@@ -49,14 +57,21 @@ class OutFile {
   void line(std::string_view text);
   // Flushes and closes; a failure is fatal.
   void close();
+  // Keeps what was appended since open (no effect in Replace mode).
+  void commit() { pending_ = false; }
 
  private:
   void flush_buffer();
   void flush_quietly();
+  // Closes without checking; an uncommitted append is undone.
+  void release();
   std::FILE* fp_ = nullptr;
   std::string name_;
   std::vector<char> buf_;
   size_t used_ = 0;
+  bool pending_ = false;   // appended data not yet committed
+  bool created_ = false;   // the append's open created the file
+  std::uintmax_t start_ = 0;  // length of the file at the append's open
 };
 
 }  // namespace vadz

@@ -312,7 +312,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"name_case_counts", {{"pp.txt", "year s1\n"}}, "STATIONS loc1.txt pp.txt 0\n" + CURVE,
              cl("Precip data out of order s1")},
         Case{"header_tab_not_separator", {{"pp.txt", "year S1\tS2 S2\n"}},
-             "STATIONS loc2.txt pp.txt 0\n" + CURVE, cl("Precip data out of order S1\tS2")},
+             "STATIONS loc2.txt pp.txt 0\n" + CURVE, cl("Precip data out of order S1?S2")},
         Case{"long_name_cut_to_16",
              {{"loc.txt", "name x y\nABCDEFGHIJKLMNOPQ 500000 14500000\n"},
               {"pp.txt", "year ABCDEFGHIJKLMNOP\n1990 20\n"}},

@@ -3,10 +3,8 @@
 // the run changed by it.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cmath>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,16 +14,9 @@ namespace vadz {
 namespace {
 
 using test::read_file;
+using test::split;
 using test::run_vadz;
 using test::TempDir;
-
-std::vector<std::string> split(const std::string& s, char sep) {
-  std::vector<std::string> out;
-  std::string item;
-  std::istringstream in(s);
-  while (std::getline(in, item, sep)) out.push_back(item);
-  return out;
-}
 
 TEST(BudgetCsvE2E, HoldsTheTablesNumbersUnroundedAndChangesNoOtherOutput) {
   TempDir plain, withcsv;
@@ -41,20 +32,7 @@ TEST(BudgetCsvE2E, HoldsTheTablesNumbersUnroundedAndChangesNoOtherOutput) {
     EXPECT_EQ(read_file(plain / f), read_file(withcsv / f)) << f;
 
   // Every number of the table's rows, in row order, against the CSV's values.
-  std::vector<double> table;
-  std::vector<std::string> periods;
-  for (const std::string& line : split(a.out, '\n')) {
-    const std::vector<std::string> f = split(line, ' ');
-    std::vector<std::string> tok;
-    for (const std::string& t : f)
-      if (!t.empty() && t != "\r") tok.push_back(t);
-    if (tok.empty() || !(tok[0] == "SS" || std::isdigit(static_cast<unsigned char>(tok[0][0]))))
-      continue;
-    for (size_t k = 1; k < tok.size(); ++k) {
-      table.push_back(std::stod(tok[k]));
-      periods.push_back(tok[0] == "SS" ? "steady" : tok[0]);
-    }
-  }
+  const std::vector<test::TableNumber> table = test::budget_table_numbers(a.out);
   const std::vector<std::string> rows = split(read_file(withcsv / "out/budget.csv"), '\n');
   ASSERT_EQ(rows.at(0), "period,group,zone,value\r");
   ASSERT_EQ(rows.size() - 1, table.size());  // 4 steady + 3 years x 11 groups x 4
@@ -63,9 +41,10 @@ TEST(BudgetCsvE2E, HoldsTheTablesNumbersUnroundedAndChangesNoOtherOutput) {
   for (size_t k = 0; k < table.size(); ++k) {
     const std::vector<std::string> f = split(rows[k + 1].substr(0, rows[k + 1].size() - 1), ',');
     ASSERT_EQ(f.size(), 4u) << rows[k + 1];
-    EXPECT_EQ(f[0], periods[k]);
+    EXPECT_EQ(f[0], table[k].period);
     // The table rounds to 0.1 in 10 columns.
-    EXPECT_NEAR(std::stod(f[3]), table[k], 0.05 + 1e-9 * std::fabs(table[k])) << rows[k + 1];
+    EXPECT_NEAR(std::stod(f[3]), table[k].value, 0.05 + 1e-9 * std::fabs(table[k].value))
+        << rows[k + 1];
   }
 }
 

@@ -52,6 +52,17 @@ TEST(BudgetHeading, NineZonesContinueAfterHundredItems) {
   EXPECT_EQ(capture([&] { budget_heading(cfg); }), line1 + "\r\n" + line2 + "\r\n");
 }
 
+// Zone names come from a file header as they stand: a tab or an escape
+// would break the columns or reach the terminal.
+TEST(BudgetHeading, ControlBytesInNamesShowAsQuestionMarks) {
+  RunConfig cfg;
+  cfg.nbgt = 3;
+  cfg.bgtname = {"C\tO", "KS\x1b", "N\xc3\xa9"};
+  const std::string h = capture([&] { budget_heading(cfg); });
+  EXPECT_EQ(h.substr(0, 35), " Year       C?O       KS?       N\xc3\xa9");
+  EXPECT_EQ(h.size(), 447u);
+}
+
 // Zones by column: 1 for c <= 100, 2 for 101..200, 3 beyond; row 1 inactive.
 struct ThreeZones : testing::Test {
   RunConfig cfg;

@@ -81,7 +81,12 @@ TEST(ReadReal, NumberForms) {
     double v;
   } cases[] = {{"1.5D3", 1500.0}, {"1.5d+03", 1500.0}, {"2.5Q-1", 0.25}, {"1.5+3", 1500.0},
                {"+7", 7.0},       {"-.5", -0.5},       {"5.", 5.0},       {"1e-2", 0.01},
-               {"15", 15.0},      {"-0", -0.0}};
+               {"15", 15.0},      {"-0", -0.0},
+               // Tokens longer than any field: a long digit run, a padded exponent.
+               {std::string(300, '1') + "D1",
+                std::strtod((std::string(300, '1') + "e1").c_str(), nullptr)},
+               {"1D" + std::string(79, '0'), 1.0},
+               {"-" + std::string(118, '0') + "8", -8.0}};
   for (const auto& k : cases) {
     write_file(d / "g.txt", one_token_grid(k.tok));
     RealGrid g = real_grid(9.0);

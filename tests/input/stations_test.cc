@@ -163,6 +163,8 @@ TEST(ReadStation, FileMessages) {
       {locs, "Year A\n", " Precip data out of order\r\n"},
       {locs, "Year\tA B\n", " Precip data out of order B\r\n"},
       {locs, "Year a B\n", " Precip data out of order a\r\n"},
+      // Control bytes of the echoed token show as '?', UTF-8 stays.
+      {locs, "Year \x1b[2J\x07\x7f\xc3\xa9 B\n", " Precip data out of order ?[2J??\xc3\xa9\r\n"},
       {locs, hdr + "end\n", " Invalid precip year end\r\n"},
       {locs, hdr + "1950.0 1 2\n", " Invalid precip year 1950.0 1 2\r\n"},
       {locs, hdr + "1911 1\n", " Invalid precip data 1911 1\r\n"},

@@ -3,10 +3,13 @@
 #include "utl/console.h"
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -148,10 +151,77 @@ RunResult run_vadz(const std::string& dir, const std::vector<std::string>& args)
 }
 #endif
 
+#ifndef _WIN32
+RunResult run_vadz_signalled(const std::string& dir, const std::vector<std::string>& args,
+                             int sig, const std::function<bool()>& ready) {
+  RunResult r;
+  const std::string outp = dir + "/.stdout", errp = dir + "/.stderr";
+  std::vector<std::string> words{VADZ_EXE};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) {
+    // Only async-signal-safe calls between fork and exec.
+    const int in = open("/dev/null", O_RDONLY);
+    const int out = open(outp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = open(errp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (in < 0 || out < 0 || err < 0 || chdir(dir.c_str()) != 0) _exit(127);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int st = 0;
+  for (;;) {
+    const pid_t done = waitpid(pid, &st, WNOHANG);
+    if (done == pid) break;
+    if (ready()) {
+      kill(pid, sig);
+      waitpid(pid, &st, 0);
+      break;
+    }
+    usleep(5000);
+  }
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : WIFSIGNALED(st) ? -WTERMSIG(st) : -1;
+  r.out = read_file(outp);
+  r.err = read_file(errp);
+  std::filesystem::remove(outp);
+  std::filesystem::remove(errp);
+  return r;
+}
+#endif
+
 std::string crlf(const std::vector<std::string>& lines) {
   std::string s;
   for (const auto& l : lines) s += l + "\r\n";
   return s;
+}
+
+std::vector<std::string> split(const std::string& s, char sep) {
+  std::vector<std::string> out;
+  std::string item;
+  std::istringstream in(s);
+  while (std::getline(in, item, sep)) out.push_back(item);
+  return out;
+}
+
+std::vector<TableNumber> budget_table_numbers(const std::string& out) {
+  std::vector<TableNumber> numbers;
+  for (const std::string& line : split(out, '\n')) {
+    std::vector<std::string> tok;
+    for (const std::string& t : split(line, ' '))
+      if (!t.empty() && t != "\r") tok.push_back(t);
+    // Rows start with SS or a year; the heading with "Year".
+    if (tok.empty() || !(tok[0] == "SS" || std::isdigit(static_cast<unsigned char>(tok[0][0]))))
+      continue;
+    for (size_t k = 1; k < tok.size(); ++k)
+      numbers.push_back({tok[0] == "SS" ? "steady" : tok[0], std::stod(tok[k])});
+  }
+  return numbers;
 }
 
 void make_example(const std::string& dir, const std::string& extra_lines) {

@@ -49,10 +49,28 @@ struct RunResult {
 };
 // Runs the built vadz in folder dir with the given arguments.
 RunResult run_vadz(const std::string& dir, const std::vector<std::string>& args);
+#ifndef _WIN32
+// The same, sending signal sig to the program once ready() holds (asked
+// every few milliseconds while it runs). status is -signal when the program
+// was ended by a signal.
+RunResult run_vadz_signalled(const std::string& dir, const std::vector<std::string>& args,
+                             int sig, const std::function<bool()>& ready);
+#endif
 
 // Writes the shipped example's data and its parameter file (as vadz.par,
 // with extra lines appended) into dir, ready for run_vadz(dir, {"vadz.par"}).
 void make_example(const std::string& dir, const std::string& extra_lines = "");
+
+// The numbers of the budget table's rows on standard output, in row order,
+// each with its period ("steady" or the year).
+struct TableNumber {
+  std::string period;
+  double value = 0.0;
+};
+std::vector<TableNumber> budget_table_numbers(const std::string& out);
+
+// Splits a text at sep (a trailing empty item is dropped).
+std::vector<std::string> split(const std::string& s, char sep);
 
 // Joins lines with CR LF after each.
 std::string crlf(const std::vector<std::string>& lines);

@@ -26,6 +26,9 @@ TEST(ConsoleTest, ErrorLayouts) {
   EXPECT_EQ(fatal_line([] { errorint("Invalid FILE extention", 2); }),
             " Invalid FILE extention            2\r\n");
   EXPECT_EQ(fatal_line([] { errorint("x", -2147483647 - 1); }), " x  -2147483648\r\n");
+  // Text echoed from input files: control bytes show as '?', UTF-8 stays.
+  EXPECT_EQ(fatal_line([] { error2("Error reading file", "a\tb\x1b[0m\x7f\r\xc3\xa9"); }),
+            " Error reading file a?b?[0m??\xc3\xa9\r\n");
   EXPECT_EQ(fatal_line([] { errordbl("Negative PPT", -0.25); }),
             " Negative PPT  -0.25000000000000000     \r\n");
 }

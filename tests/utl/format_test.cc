@@ -75,6 +75,18 @@ TEST(FormatTest, FixedPoint) {
   for (const auto& c : cases) EXPECT_EQ(fixed(c.w, c.d, c.v), c.want) << c.v;
 }
 
+TEST(FormatTest, Grouped) {
+  struct Case { int d; double v; const char* want; } cases[] = {
+      {1, 2094883.25, "2,094,883.2"}, {0, 38696, "38,696"},     {1, 999.95, "1,000.0"},
+      {2, -1234.5, "-1,234.50"},      {1, 0.04, "0.0"},           {0, 100, "100"},
+      {3, 123456.0, "123,456.000"},   {1, NAN, "NaN"},            {0, 1e30, "1e+30"},
+  };
+  for (const auto& c : cases) {
+    char b[GROUPED_MAX];
+    EXPECT_EQ(std::string(b, put_grouped(b, c.d, c.v)), c.want) << c.v;
+  }
+}
+
 TEST(FormatTest, FixedPointSpecialValues) {
   const double inf = std::numeric_limits<double>::infinity();
   EXPECT_EQ(fixed(10, 1, std::nan("")), "       NaN");

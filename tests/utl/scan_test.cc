@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 namespace vadz {
@@ -85,6 +86,42 @@ TEST(ScanTest, Realin) {
   // A failed conversion leaves pos behind the token.
   realin("  abc def", 1, pos, st);
   EXPECT_EQ(pos, 6);
+}
+
+// Tokens far longer than any fixed field: zero padding, long digit runs and
+// every exponent form, each read as the correctly rounded value of the same
+// number written in C form.
+TEST(ScanTest, LongTokensReadExactly) {
+  const std::string pi =
+      "31415926535897932384626433832795028841971693993751058209749445923078164062862089986280"
+      "34825342117067982148086513282306647093844609550582231725359408128481117450284102701938"
+      "52110555964462294895493038196442881097566593344612847564823378678316527120190914564856"
+      "69234603486104543266482133936072602491412737245870066063155881748815209209628292540917"
+      "15364367892590360011330530548820466521384146951941511609433057270365759591953092186117";
+  struct Case { std::string tok, c_form; } cases[] = {
+      {std::string(78, '0') + "2.5", "2.5"},
+      {"-" + std::string(74, '0') + "1.25D2", "-125"},
+      {"7." + std::string(76, '0') + "1+3", "7." + std::string(76, '0') + "1e3"},
+      {pi.substr(0, 1) + "." + pi.substr(1, 118), pi.substr(0, 1) + "." + pi.substr(1, 118)},
+      {"0." + std::string(100, '0') + pi.substr(0, 13) + "q+101",
+       "0." + std::string(100, '0') + pi.substr(0, 13) + "e101"},
+      {"+" + pi.substr(0, 114) + "E-113", pi.substr(0, 114) + "e-113"},
+      {pi.substr(0, 395) + "D-394", pi.substr(0, 395) + "e-394"},
+      {std::string(300, '1') + "d-" + std::string(95, '0') + "299", std::string(300, '1') + "e-299"},
+      {"1D" + std::string(398, '0'), "1"},
+      {"." + std::string(394, '0') + "5+396", "50"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tok);
+    ASSERT_TRUE(c.tok.size() == 81 || c.tok.size() == 120 || c.tok.size() == 400);
+    double v = -1.0;
+    ASSERT_TRUE(parse_real(c.tok, v));
+    EXPECT_EQ(v, std::strtod(c.c_form.c_str(), nullptr));
+  }
+  // Long tokens keep the number rules: a second point or a stray letter fails.
+  double v = 0.0;
+  EXPECT_FALSE(parse_real(std::string(200, '1') + "." + std::string(100, '2') + ".", v));
+  EXPECT_FALSE(parse_real(std::string(200, '1') + "D" + std::string(100, '2') + "x", v));
 }
 
 TEST(ScanTest, EolAndLinefix) {

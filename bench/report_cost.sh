@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The cost of REPORT on the full-scale benchmark.
+#
+#   bench/report_cost.sh [-n RUNS] [--build-dir DIR] [--variant text|bin]
+#
+# Needs the data sets of bench/run_bench.sh (run it once first). For each
+# variant runs vadz on bench.par and on bench.par with "REPORT report" added,
+# alternately RUNS times (default 9), each in a clean folder, and prints the
+# median and the smallest wall and cpu (user + system) seconds of both and
+# the added share. Then checks that every output of the REPORT run outside
+# its report folder has the md5 sum of bench/checksums-<variant>.txt.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+runs=9
+build=build-release
+variants="text bin"
+while [ $# -gt 0 ]; do
+  case "$1" in
+    -n) runs=$2; shift 2 ;;
+    --build-dir) build=$2; shift 2 ;;
+    --variant) variants=$2; shift 2 ;;
+    *) echo "usage: $0 [-n RUNS] [--build-dir DIR] [--variant text|bin]" >&2; exit 2 ;;
+  esac
+done
+
+cd "$root"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake --build "$build" -j2 --target vadz > /dev/null
+vadz=$root/$build/vadz
+data=$here/data
+scratch=$data/scratch
+mkdir -p "$scratch" "$data/pars"
+
+# Median and smallest of a list of numbers.
+stats() { printf '%s\n' "$@" | sort -g | awk '{a[NR] = $1} END {m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2; printf "%.2f %.2f\n", m, a[1]}'; }
+share() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%+.1f%%", 100 * (b / a - 1)}'; }
+
+echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
+for v in $variants; do
+  dataset=$data/$v
+  [ -f "$dataset/.complete" ] || { echo "no data set $dataset: run bench/run_bench.sh first" >&2; exit 1; }
+  cat "$dataset"/*/* "$dataset"/*.* > /dev/null
+  par=$data/pars/$v-report.par
+  { cat "$dataset/bench.par"; echo "REPORT report"; } > "$par"
+  declare -A wall=() cpu=()
+  for ((i = 1; i <= runs; i++)); do
+    for mode in plain report; do
+      dir=$data/run-$v-$mode
+      rm -rf "$dir"
+      mkdir -p "$dir"
+      ln -s "$dataset" "$dir/data"
+      p=data/bench.par
+      [ $mode = report ] && p=$par
+      (cd "$dir" && /usr/bin/time -f '%e %U %S' -o "$scratch/time.txt" "$vadz" "$p" > stdout.txt)
+      read -r w u s < "$scratch/time.txt"
+      wall[$mode]+="$w "
+      cpu[$mode]+="$(awk -v u="$u" -v s="$s" 'BEGIN {print u + s}') "
+    done
+  done
+  # shellcheck disable=SC2086
+  read -r pw pwmin < <(stats ${wall[plain]}); read -r rw rwmin < <(stats ${wall[report]})
+  # shellcheck disable=SC2086
+  read -r pc pcmin < <(stats ${cpu[plain]}); read -r rc rcmin < <(stats ${cpu[report]})
+  echo
+  echo "== variant $v, $runs runs each (median, smallest)"
+  echo "without REPORT: wall $pw s, $pwmin s; cpu $pc s, $pcmin s"
+  echo "with REPORT:    wall $rw s, $rwmin s; cpu $rc s, $rcmin s"
+  echo "REPORT adds:    wall $(share "$pw" "$rw") (median), $(share "$pwmin" "$rwmin") (smallest); cpu $(share "$pc" "$rc"), $(share "$pcmin" "$rcmin")"
+  echo "wall of each run without: ${wall[plain]}"
+  echo "wall of each run with:    ${wall[report]}"
+  if (cd "$data/run-$v-report" && find . -type f ! -path './report/*' -printf '%P\n' | LC_ALL=C sort |
+      xargs md5sum) | diff -q - "$here/checksums-$v.txt" > /dev/null; then
+    echo "outputs beside the report: md5 sums as in bench/checksums-$v.txt"
+  else
+    echo "outputs beside the report DIFFER from bench/checksums-$v.txt"
+  fi
+  echo "report folder: $(du -sh "$data/run-$v-report/report" | cut -f1), $(find "$data/run-$v-report/report" -type f | wc -l) files"
+done
+echo
+echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"

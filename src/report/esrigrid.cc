@@ -1,0 +1,57 @@
+#include "report/esrigrid.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "utl/console.h"
+#include "utl/format.h"
+#include "utl/textio.h"
+
+namespace vadz {
+
+void write_esri_grid(const std::string& path, const RealGrid& values, const FlagGrid& ibound,
+                     std::string& buf) {
+  OutFile out;
+  if (!out.open(path)) error("Cannot open file " + path);
+  buf.clear();
+  char num[SHORTEST_MAX];
+  auto key = [&](const char* name, double v) {
+    buf += name;
+    buf += ' ';
+    buf.append(num, put_shortest(num, v));
+    buf += "\r\n";
+  };
+  key("ncols", NCOL);
+  key("nrows", NROW);
+  key("xllcorner", X0);
+  key("yllcorner", Y0);
+  key("cellsize", CELL);
+  key("NODATA_value", ESRI_NODATA);
+  out.write(buf);
+  // A row's values straight into the buffer: at most SHORTEST_MAX characters
+  // and a blank each. Exact zeros (most cells of the pumping grids) and
+  // NODATA are the common short cases.
+  buf.resize(NCOL * (SHORTEST_MAX + 1) + 2);
+  for (int r = 0; r < NROW; ++r) {
+    char* const start = buf.data();
+    char* p = start;
+    for (int c = 0; c < NCOL; ++c) {
+      const int i = r * NCOL + c;
+      if (c > 0) *p++ = ' ';
+      const double v = values[i];
+      if (ibound[i] <= 0) {
+        p = std::copy_n("-9999", 5, p);
+      } else if (v == 0 && !std::signbit(v)) {
+        *p++ = '0';
+      } else {
+        p = put_shortest(p, v);
+      }
+    }
+    *p++ = '\r';
+    *p++ = '\n';
+    out.write(start, p - start);
+  }
+  out.close();
+}
+
+}  // namespace vadz

@@ -1,0 +1,123 @@
+#include "report/report.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "engine/annual.h"
+#include "input/schedule.h"
+#include "report/esrigrid.h"
+#include "report/pngfile.h"
+#include "utl/console.h"
+#include "utl/textio.h"
+
+namespace vadz {
+
+namespace {
+
+// The report's folder, created with its two subfolders; its name without
+// trailing slashes.
+std::string make_folders(std::string dir) {
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  for (const std::string& d : {dir, dir + "/maps", dir + "/grids"}) {
+    std::error_code ec;
+    std::filesystem::create_directories(d, ec);
+    if (ec || !std::filesystem::is_directory(d, ec)) error("Cannot open file " + d);
+  }
+  return dir;
+}
+
+}  // namespace
+
+RunReport::RunReport(const RunConfig& cfg)
+    : cfg_(cfg), dir_(make_folders(cfg.reportdir)), csv_(dir_ + "/budget.csv"), content_(cfg) {
+  ppt_.map = {"ppt", "Precipitation", "inches per year", {}, false};
+  rcp_.map = {"rcp", "Recharge from precipitation", "inches per year", {}, false};
+  rech_.map = {"rech", "Total recharge (precipitation and irrigation returns)",
+               "inches per year", {}, false};
+  gwirr_.map = {"gwirr", "Groundwater irrigation pumping", "acre-feet per year", {}, false};
+  mi_.map.file = "mi";
+  mi_.mapped = false;
+  for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}) content_.grids.push_back(l->map.file);
+  for (int32_t b : cfg.ibound) content_.active += b > 0 ? 1 : 0;
+  content_.inventory = make_inventory(cfg, run_read_plan(cfg));
+  // The maps of the run's fixed inputs.
+  jobs_.post([this] {
+    terrain_ = draw(once_map("terrain"), cfg_.trn);
+    soils_.file = once_map("soils");
+    soils_.png = encode_png(category_image(cfg_.isoil, cfg_.ibound, cfg_.nsoil), path(soils_.file));
+  });
+}
+
+RunReport::Map RunReport::draw(const std::string& file, const RealGrid& values) const {
+  Map m;
+  m.file = file;
+  add_to_scale(m.by, values, cfg_.ibound);
+  m.png = encode_png(quantity_image(values, cfg_.ibound, m.by), path(file));
+  return m;
+}
+
+void RunReport::year(const YearResult& y) {
+  // The previous year's files are done by now, or the run stops here.
+  jobs_.wait();
+  csv_.year(y);
+  content_.rows.push_back(y.budget);
+  content_.row_year.push_back(y.year);
+  if (y.year < 0) {
+    rcp_.now = y.rcp;
+    jobs_.post([this] {
+      write_esri_grid(path("grids/rcp_steady.asc"), rcp_.now, cfg_.ibound, buf_);
+      steady_ = draw(once_map("rcp_steady"), rcp_.now);
+    });
+    content_.steady_grid = true;
+    return;
+  }
+  content_.years.push_back(y.year);
+  // The year's grids are copied: the run overwrites its own with the next year.
+  ppt_.now = y.rpp;
+  rcp_.now = y.rcp;
+  total_recharge(y.rcp, y.ann, rech_.now);
+  gwirr_.now = y.ann.annpump[0];
+  mi_.now = y.ann.annmi[0];
+  jobs_.post([this, year = y.year] {
+    for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}) {
+      write_esri_grid(path(yearly_grid(l->map.file, year)), l->now, cfg_.ibound, buf_);
+      if (l->mapped) l->maps.push_back(draw(yearly_map(l->map.file, year), l->now));
+    }
+  });
+}
+
+void RunReport::finish() {
+  jobs_.wait();
+  csv_.finish();
+  // Each quantity's scale over all years (the steady recharge shares the
+  // yearly recharge's); each map coloured on it and written.
+  for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_}) {
+    for (const Map& m : l->maps) l->map.scale.add(m.by);
+    if (l == &rcp_ && content_.steady_grid) l->map.scale.add(steady_.by);
+    for (Map& m : l->maps) {
+      recolour_png(m.png, quantity_colours(m.by, l->map.scale));
+      save_png(path(m.file), m.png);
+    }
+    content_.yearly.push_back(l->map);
+  }
+  if (content_.steady_grid) {
+    MapLayer steady = rcp_.map;
+    steady.file = "rcp_steady";
+    steady.title = "Steady recharge from precipitation";
+    recolour_png(steady_.png, quantity_colours(steady_.by, steady.scale));
+    save_png(path(steady_.file), steady_.png);
+    content_.once.push_back(steady);
+  }
+  save_png(path(terrain_.file), terrain_.png);
+  content_.once.push_back({"terrain", "Terrain multipliers", "multiplier", terrain_.by, false});
+  save_png(path(soils_.file), soils_.png);
+  content_.once.push_back({"soils", "Soils", "", {}, true});
+
+  OutFile page;
+  const std::string name = path("index.html");
+  if (!page.open(name)) error("Cannot open file " + name);
+  page.write(report_page(content_));
+  page.close();
+}
+
+}  // namespace vadz
