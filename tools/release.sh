@@ -23,7 +23,9 @@ build() {
 }
 # Linux: libstdc++ and libgcc inside the program, so it needs only the C library.
 build build-release-linux -DCMAKE_EXE_LINKER_FLAGS="-static-libstdc++ -static-libgcc"
-build build-release-win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake"
+"$root/tools/mingw_libpng.sh" "$root/build-release-win/libpng-root"
+build build-release-win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+  -DCMAKE_FIND_ROOT_PATH="$root/build-release-win/libpng-root"
 
 # The archive name and the program's own version must agree.
 said=$(build-release-linux/vadz --version)

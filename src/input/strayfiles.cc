@@ -40,7 +40,13 @@ std::string lower(std::string s) {
 constexpr const char* SUBFOLDER = "sub-folder";
 
 // Why the run does not read the file `name` of folder f.
-const char* reason(const Folder& f, const std::string& name) {
+const char* reason(const Folder& f, const std::string& given) {
+#ifdef _WIN32
+  // Windows finds a file whatever the case of its name: the run reads it.
+  const std::string name = lower(given);
+#else
+  const std::string& name = given;
+#endif
   const size_t dot = name.rfind('.');
   const std::string ext = dot == std::string::npos ? "" : name.substr(dot + 1);
   if (lower(name) != name && f.kinds.count(lower(ext))) return "name in the wrong case";

@@ -129,6 +129,9 @@ double value_of(const std::vector<Observation>& obs, const std::string& name) {
 }
 
 TEST(CalibrationCaseE2E, TemplateFilledAsPestDoesGivesTheControlFilesObservations) {
+#ifdef _WIN32
+  GTEST_SKIP() << "setup.sh is a POSIX shell script";
+#endif
   TempDir tmp;
   const std::string dir = tmp / "case";
   const std::string cmd = "sh '" + CASE_DIR + "/setup.sh' '" + dir + "' '" + VADZ_EXE + "' > '" +

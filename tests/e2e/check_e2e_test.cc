@@ -84,6 +84,10 @@ class CheckE2E : public ::testing::TestWithParam<Case> {};
 
 TEST_P(CheckE2E, Reports) {
   const Case& c = GetParam();
+#ifdef _WIN32
+  // Windows finds 1991.ASW as 1991.asw: the case is no fault there.
+  if (c.name == std::string("unread_files")) GTEST_SKIP() << "names without case on Windows";
+#endif
   TempDir dir;
   test::make_example(dir.path(), c.extra);
   if (c.alter) c.alter(dir.path());

@@ -316,6 +316,7 @@ class Mf6BadE2E : public ::testing::TestWithParam<Bad> {};
 
 TEST_P(Mf6BadE2E, StopsWithOneLine) {
   const Bad& c = GetParam();
+  if (!c.links.empty() && !std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   TempDir dir;
   make_example(dir.path(), c.extra);
   for (const std::string& f : c.folders) std::filesystem::create_directories(dir / f);

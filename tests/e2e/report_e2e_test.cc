@@ -242,6 +242,7 @@ TEST(ReportFaults, FolderAndWriteFailuresStopTheRun) {
       {"REPORT rep\n", "index.html", " Cannot write to file rep/index.html\r\n"},
   };
   for (const Case& c : cases) {
+    if (!c.broken.empty() && !fs::exists("/dev/full")) continue;  // Windows
     TempDir dir;
     test::make_example(dir.path(), c.lines);
     if (!c.broken.empty()) {

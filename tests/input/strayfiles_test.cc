@@ -43,6 +43,9 @@ TEST(StrayFiles, EveryUnreadNameOnceWithItsReason) {
       {"1989.agw", "period outside the run"},  {"1985.agw", "period outside the run"},
       {"1992.01.pmp", "period outside the run"}, {"1990.grd", "unknown extension"},
   };
+#ifdef _WIN32
+  GTEST_SKIP() << "names differing in case alone are one file on Windows";
+#endif
   for (const Case& c : co) write_file(d / ("co/" + std::string(c.name)), "");
   std::filesystem::create_directories(d / "co/old");
   write_file(d / "ks/1990.agw", "");

@@ -19,7 +19,11 @@ TEST(ReadWholeFile, PipeAcrossStepsThenFileIntoSameBuffer) {
   std::string big;
   for (int i = 0; big.size() < (3u << 20) + 17; ++i) big += std::to_string(i) + ' ';
   const std::string fifo = d / "pipe";
+#ifdef _WIN32
+  GTEST_SKIP() << "no named pipes in the file system";
+#else
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+#endif
   std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << big; });
   std::string buf;
   EXPECT_TRUE(read_whole_file(fifo, buf));
