@@ -1,5 +1,6 @@
 #include "engine/budgetcsv.h"
 
+#include "engine/modelfiles.h"
 #include "utl/console.h"
 #include "utl/format.h"
 #include "utl/scan.h"
@@ -25,8 +26,8 @@ void put_field(std::string& s, std::string_view f) {
 
 }  // namespace
 
-BudgetCsv::BudgetCsv(const std::string& path) {
-  if (!out_.open(path)) error("Cannot open file " + path);
+BudgetCsv::BudgetCsv(const RunConfig& cfg, const std::string& path) {
+  if (is_model_file(cfg, path) || !out_.open(path)) error("Cannot open file " + path);
   out_.line("period,group,zone,value");
 }
 

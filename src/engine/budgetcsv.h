@@ -12,7 +12,8 @@ class BudgetCsv : public RunOutput {
  public:
   // Creates the file and writes the header; fatal ("Cannot open file ")
   // when it cannot be created.
-  explicit BudgetCsv(const std::string& path);
+  // A name that is one of the run's model files cannot be opened either.
+  BudgetCsv(const RunConfig& cfg, const std::string& path);
   void year(const YearResult& y) override;
   void finish() override;
 

@@ -38,14 +38,7 @@ void make_folder(const std::string& path) {
 // Opens a text file of the package; a name that is already one of the
 // run's model files cannot be opened, or the two would overwrite each other.
 void open_text(OutFile& f, const std::string& path, const RunConfig& cfg) {
-  std::error_code ec;
-  if (std::filesystem::is_regular_file(path, ec)) {
-    std::vector<std::string> models{std::string(rtrim(cfg.welfile))};
-    for (int k = 0; k < cfg.nrch && k < 4; ++k) models.emplace_back(rtrim(cfg.rchfile[k]));
-    for (const std::string& m : models)
-      if (std::filesystem::equivalent(path, m, ec)) error("Cannot open file " + path);
-  }
-  if (!f.open(path)) error("Cannot open file " + path);
+  if (is_model_file(cfg, path) || !f.open(path)) error("Cannot open file " + path);
 }
 
 void add_int(std::string& s, int64_t v) {

@@ -183,4 +183,14 @@ void ModelFiles::commit() {
   for (OutFile& f : rch) f.commit();
 }
 
+bool is_model_file(const RunConfig& cfg, const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
+  std::vector<std::string> models{std::string(rtrim(cfg.welfile))};
+  for (int k = 0; k < cfg.nrch && k < 4; ++k) models.emplace_back(rtrim(cfg.rchfile[k]));
+  for (const std::string& m : models)
+    if (std::filesystem::equivalent(path, m, ec)) return true;
+  return false;
+}
+
 }  // namespace vadz

@@ -26,6 +26,11 @@ inline double rch_multiplier(int seconds) { return 0.08333333333333333 / seconds
 // Acre-feet in a period of the given length to cubic feet per second.
 inline double wel_factor(int seconds) { return 43560.0 / seconds; }
 
+// True when path names an existing regular file that is one of the run's
+// model files (well or recharge): another output opened on it would
+// overwrite the model file.
+bool is_model_file(const RunConfig& cfg, const std::string& path);
+
 class ModelFiles : public RunOutput {
  public:
   // Opens the well file and the 1 or 4 recharge files in the run's access

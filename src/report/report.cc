@@ -29,7 +29,7 @@ std::string make_folders(std::string dir) {
 }  // namespace
 
 RunReport::RunReport(const RunConfig& cfg)
-    : cfg_(cfg), dir_(make_folders(cfg.reportdir)), csv_(dir_ + "/budget.csv"), content_(cfg) {
+    : cfg_(cfg), dir_(make_folders(cfg.reportdir)), csv_(cfg, dir_ + "/budget.csv"), content_(cfg) {
   ppt_.map = {"ppt", "Precipitation", "inches per year", {}, false};
   rcp_.map = {"rcp", "Recharge from precipitation", "inches per year", {}, false};
   rech_.map = {"rech", "Total recharge (precipitation and irrigation returns)",

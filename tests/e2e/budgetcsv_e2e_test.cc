@@ -48,6 +48,15 @@ TEST(BudgetCsvE2E, HoldsTheTablesNumbersUnroundedAndChangesNoOtherOutput) {
   }
 }
 
+TEST(BudgetCsvE2E, NamedAsTheWellFileStopsInsteadOfOverwritingIt) {
+  TempDir dir;
+  test::make_example(dir.path(), "BUDGETCSV example.wel\n");
+  test::write_file(dir / "example.wel", "");  // a file left by an earlier run
+  const test::RunResult r = run_vadz(dir.path(), {"vadz.par"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out.substr(r.out.size() - 31), " Cannot open file example.wel\r\n");
+}
+
 TEST(BudgetCsvE2E, NeedsBudgetZones) {
   TempDir dir;
   test::make_example(dir.path());
