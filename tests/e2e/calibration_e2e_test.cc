@@ -20,22 +20,12 @@
 namespace vadz {
 namespace {
 
+using test::lines_of;
+
 using test::read_file;
 using test::TempDir;
 
 const std::string CASE_DIR = VADZ_CALIBRATION_DIR;
-
-// Lines without their CR LF or LF ends.
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    out.push_back(line);
-  }
-  return out;
-}
 
 std::string lower(std::string s) {
   for (char& c : s)

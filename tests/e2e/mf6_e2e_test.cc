@@ -24,17 +24,6 @@ namespace {
 constexpr int NROW = 165, NCOL = 326, NCELL = NROW * NCOL;
 constexpr int NPER = 37;  // the steady period, then 1990-1992 by month
 
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    out.push_back(line);
-  }
-  return out;
-}
-
 std::vector<std::string> words(const std::string& line) {
   std::vector<std::string> out;
   std::istringstream in(line);

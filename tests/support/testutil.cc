@@ -234,4 +234,15 @@ void make_example(const std::string& dir, const std::string& extra_lines) {
   write_file(dir + "/vadz.par", read_file(VADZ_EXAMPLE_PAR) + extra_lines);
 }
 
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out.push_back(line);
+  }
+  return out;
+}
+
 }  // namespace vadz::test

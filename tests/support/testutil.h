@@ -71,6 +71,8 @@ std::vector<TableNumber> budget_table_numbers(const std::string& out);
 
 // Splits a text at sep (a trailing empty item is dropped).
 std::vector<std::string> split(const std::string& s, char sep);
+// Lines without their CR LF or LF ends.
+std::vector<std::string> lines_of(const std::string& text);
 
 // Joins lines with CR LF after each.
 std::string crlf(const std::vector<std::string>& lines);
