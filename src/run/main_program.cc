@@ -72,6 +72,7 @@ int main_program(int argc, const char* const* argv) {
   } catch (const Fatal& f) {
     console_write(f.line());
     console_flush();
+    if (f.has_place()) diag_write(render(f.place(), "error"));
     return f.status();
   } catch (const std::bad_alloc&) {
     console_line(ConsoleLine().text("Out of memory"));

@@ -76,18 +76,29 @@ static std::string_view trimmed(std::string_view s) {
   return s.empty() ? std::string_view(" ") : s.substr(0, length(s));
 }
 
-void error(std::string_view msg) { throw Fatal(ConsoleLine().text(trimmed(msg)).str()); }
+void diag_write(std::string_view bytes) {
+  std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+  std::fflush(stderr);
+}
+
+// Every stop carries the place of the innermost open PlaceScope.
+[[noreturn]] static void stop(std::string line) {
+  Diag place = current_place(line);
+  throw Fatal(std::move(line), std::move(place));
+}
+
+void error(std::string_view msg) { stop(ConsoleLine().text(trimmed(msg)).str()); }
 
 void error2(std::string_view msg, std::string_view name) {
-  throw Fatal(ConsoleLine().text(trimmed(msg)).text(" ").text(trimmed(name)).str());
+  stop(ConsoleLine().text(trimmed(msg)).text(" ").text(trimmed(name)).str());
 }
 
 void errorint(std::string_view msg, int32_t value) {
-  throw Fatal(ConsoleLine().text(trimmed(msg)).text(" ").integer(value).str());
+  stop(ConsoleLine().text(trimmed(msg)).text(" ").integer(value).str());
 }
 
 void errordbl(std::string_view msg, double value) {
-  throw Fatal(ConsoleLine().text(trimmed(msg)).text(" ").real(value).str());
+  stop(ConsoleLine().text(trimmed(msg)).text(" ").real(value).str());
 }
 
 }  // namespace vadz

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "utl/diag.h"
+
 namespace vadz {
 
 // Builds one console line: a leading blank, items in order, CR LF at the end.
@@ -35,21 +37,31 @@ void console_write(std::string_view bytes);
 void console_line(const ConsoleLine& line);
 void console_flush();
 
-// A fatal stop: carries the finished console line. Thrown at the fault,
-// caught in main, which prints it and ends with status 1 (another status for
-// a signal) after every open output file has been closed by its owner's
-// destructor.
+// A fatal stop: carries the finished console line and the fault's place.
+// Thrown at the fault, caught in main, which prints the line on standard
+// output and the place on standard error, and ends with status 1 (another
+// status for a signal) after every open output file has been closed by its
+// owner's destructor.
 class Fatal : public std::runtime_error {
  public:
   explicit Fatal(std::string line, int status = 1)
       : std::runtime_error(line), line_(std::move(line)), status_(status) {}
+  Fatal(std::string line, Diag place, int status = 1)
+      : std::runtime_error(line), line_(std::move(line)), status_(status), place_(std::move(place)) {}
   const std::string& line() const { return line_; }
   int status() const { return status_; }
+  // Where the fault lies; `where` and `hint` empty when nothing is known.
+  const Diag& place() const { return place_; }
+  bool has_place() const { return !place_.where.empty() || !place_.hint.empty(); }
 
  private:
   std::string line_;
   int status_;
+  Diag place_;
 };
+
+// Standard error: the place of a stop, and warnings beside the run.
+void diag_write(std::string_view bytes);
 
 // The four error routines: message trimmed, then nothing, a name, an
 // integer or a real.

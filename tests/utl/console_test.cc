@@ -52,3 +52,29 @@ TEST(ConsoleTest, ItemSeparators) {
 
 }  // namespace
 }  // namespace vadz
+
+// A stop raised inside a reader's scope carries the innermost place; outside
+// any scope it carries none, and the console line is the same either way.
+TEST(Diag, StopCarriesInnermostPlace) {
+  using namespace vadz;
+  try {
+    PlaceScope outer([] { return Diag{"a.txt", "", {}, ""}; });
+    PlaceScope inner([] { return Diag{text_place("b.txt", 3, 7), "", {}, "check the value"}; });
+    error2("Error reading file", "b.txt");
+    ADD_FAILURE() << "no stop";
+  } catch (const Fatal& f) {
+    EXPECT_EQ(f.line(), " Error reading file b.txt\r\n");
+    EXPECT_EQ(render(f.place(), "error"),
+              "b.txt:3:7: error: Error reading file b.txt\r\nhint: check the value\r\n");
+  }
+  try {
+    error("Negative PPT");
+    ADD_FAILURE() << "no stop";
+  } catch (const Fatal& f) {
+    EXPECT_FALSE(f.has_place());
+  }
+  long line = 0, col = 0;
+  line_col("ab\ncd\n", 4, line, col);
+  EXPECT_EQ(line, 2);
+  EXPECT_EQ(col, 2);
+}
