@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "report/accountpage.h"
 #include "report/colormap.h"
 #include "report/svgchart.h"
 #include "utl/format.h"
@@ -472,7 +473,9 @@ std::string charts(const ReportContent& rc) {
   s += "<p class=\"note\">Pumping, areas and irrigation returns are taken by state group: zone "
        "columns 1, 2 and 3 show the state groups CO, KS and NE, zones beyond the third show 0. "
        "Precipitation, cell counts and the recharge from precipitation are taken by budget zone. "
-       "The steady period has only the recharge from precipitation.</p>\n";
+       "The steady period has only the recharge from precipitation here; its pumping and "
+       "returns are in the account below.</p>\n";
+  s += account_section(rc);
   return s;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/account.h"
 #include "engine/budget.h"
 #include "input/config.h"
 #include "input/inventory.h"
@@ -29,6 +30,7 @@ struct ReportContent {
   std::vector<int> years;          // transient years, in run order
   std::vector<BudgetRow> rows;     // budget rows in run order
   std::vector<int> row_year;       // year of each row, -1 for the steady period
+  std::vector<WaterAccount> water; // the water account of each row's period
   std::vector<MapLayer> yearly;    // one map per transient year each
   std::vector<MapLayer> once;      // one map per run each
   Inventory inventory;             // the grid inputs read, present and absent

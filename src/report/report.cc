@@ -28,8 +28,12 @@ std::string make_folders(std::string dir) {
 
 }  // namespace
 
-RunReport::RunReport(const RunConfig& cfg)
-    : cfg_(cfg), dir_(make_folders(cfg.reportdir)), csv_(cfg, dir_ + "/budget.csv"), content_(cfg) {
+RunReport::RunReport(const RunConfig& cfg, const WaterAccounting& acct)
+    : cfg_(cfg),
+      acct_(acct),
+      dir_(make_folders(cfg.reportdir)),
+      csv_(cfg, dir_ + "/budget.csv", acct),
+      content_(cfg) {
   ppt_.map = {"ppt", "Precipitation", "inches per year", {}, false};
   rcp_.map = {"rcp", "Recharge from precipitation", "inches per year", {}, false};
   rech_.map = {"rech", "Total recharge (precipitation and irrigation returns)",
@@ -62,6 +66,7 @@ void RunReport::year(const YearResult& y) {
   csv_.year(y);
   content_.rows.push_back(y.budget);
   content_.row_year.push_back(y.year);
+  content_.water.push_back(acct_.last());
   if (y.year < 0) {
     rcp_.now = y.rcp;
     jobs_.post([this] {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/account.h"
 #include "engine/budgetcsv.h"
 #include "engine/output.h"
 #include "report/jobs.h"
@@ -21,7 +22,8 @@ class RunReport : public RunOutput {
  public:
   // Creates the folder with its maps/ and grids/ folders (fatal "Cannot open
   // file " with the folder's name when it cannot be created) and budget.csv.
-  explicit RunReport(const RunConfig& cfg);
+  // acct: the run's water accounts, listed among the outputs before this one.
+  RunReport(const RunConfig& cfg, const WaterAccounting& acct);
   void year(const YearResult& y) override;
   void finish() override;
 
@@ -46,6 +48,7 @@ class RunReport : public RunOutput {
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
 
   const RunConfig& cfg_;
+  const WaterAccounting& acct_;
   std::string dir_;
   BudgetCsv csv_;
   ReportContent content_;

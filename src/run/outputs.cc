@@ -1,5 +1,6 @@
 #include "run/outputs.h"
 
+#include "engine/account.h"
 #include "engine/budgetcsv.h"
 #include "engine/mf6files.h"
 #include "report/report.h"
@@ -8,9 +9,18 @@ namespace vadz {
 
 std::vector<std::unique_ptr<RunOutput>> make_outputs(const RunConfig& cfg) {
   std::vector<std::unique_ptr<RunOutput>> outs;
-  if (!cfg.budgetcsv.empty()) outs.push_back(std::make_unique<BudgetCsv>(cfg, cfg.budgetcsv));
+  // The water accounts of the budget table's copies, formed once and
+  // first, before the outputs that write them.
+  const WaterAccounting* acct = nullptr;
+  if (!cfg.budgetcsv.empty() || !cfg.reportdir.empty()) {
+    auto a = std::make_unique<WaterAccounting>(cfg);
+    acct = a.get();
+    outs.push_back(std::move(a));
+  }
+  if (!cfg.budgetcsv.empty())
+    outs.push_back(std::make_unique<BudgetCsv>(cfg, cfg.budgetcsv, *acct));
   if (!cfg.mf6dir.empty()) outs.push_back(std::make_unique<Mf6Files>(cfg));
-  if (!cfg.reportdir.empty()) outs.push_back(std::make_unique<RunReport>(cfg));
+  if (!cfg.reportdir.empty()) outs.push_back(std::make_unique<RunReport>(cfg, *acct));
   return outs;
 }
 

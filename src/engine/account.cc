@@ -1,0 +1,85 @@
+#include "engine/account.h"
+
+#include <algorithm>
+
+#include "engine/stress.h"
+
+namespace vadz {
+
+namespace {
+
+constexpr FileKind KINDS[NWATER] = {FileKind::pmp, FileKind::mi, FileKind::rcg, FileKind::rcs,
+                                    FileKind::rcc};
+// Their columns among the budget table's groups: gwIrr_af, gwMI_af,
+// RchRcg_af, RchRcs_af, RchRcc_af.
+constexpr int GROUPS[NWATER] = {2, 3, 8, 9, 10};
+
+}  // namespace
+
+FileKind water_kind(int w) { return KINDS[w]; }
+int water_group(int w) { return GROUPS[w]; }
+
+int WaterAccount::outside_cells(int s) const {
+  int n = 0;
+  for (const auto& kind : water) n += kind[s].cells;
+  return n;
+}
+
+double group_total(const std::array<double, 3>& v, int nbgt) {
+  double t = 0.0;
+  for (int k = 1; k <= std::max(nbgt, 3); ++k) t += k <= 3 ? v[k - 1] : 0.0;
+  return t;
+}
+
+void split_total(double total, double outside, double& applied, double& out) {
+  applied = total - outside;
+  out = outside;
+  if (applied + out == total) return;
+  // A rounded difference: the water outside to the total's last digit
+  // makes the two add up again where that is exact.
+  const double o2 = total - applied;
+  if (applied + o2 == total) out = o2;
+}
+
+void sum_water(const FlagGrid& ibound, const AnnualArrays& ann, WaterAccount& acct) {
+  for (int w = 0; w < NWATER; ++w) {
+    for (int s = 0; s < 3; ++s) {
+      const RealGrid& a = annual_of(ann, KINDS[w], s);
+      GroupWater g;
+      for (int i = 0; i < NCELL; ++i) {
+        const double v = a[i];
+        g.total += v;
+        if (ibound[i] > 0) continue;
+        g.outside += v;
+        if (v != 0.0) {
+          if (g.cells++ == 0) g.first = i;
+        }
+      }
+      acct.water[w][s] = g;
+    }
+  }
+}
+
+void WaterAccounting::period(const PeriodResult& p) {
+  const FlagGrid& ibound = cfg_.ibound;
+  const FlagGrid& zone = cfg_.ibgt;
+  auto& r = now_.received;
+  for (int i = 0; i < NCELL; ++i) {
+    if (ibound[i] <= 0) continue;  // the model takes no recharge there
+    const int z = zone[i] >= 1 && zone[i] <= 9 ? zone[i] : 0;
+    for (int k = 0; k < NRECH; ++k) {
+      const double v = p.rech[k][i];
+      r[k][0] += v;
+      if (z > 0) r[k][z] += v;
+    }
+  }
+}
+
+void WaterAccounting::year(const YearResult& y) {
+  sum_water(cfg_.ibound, y.ann, now_);
+  now_.year = y.year;
+  last_ = now_;
+  now_ = WaterAccount{};
+}
+
+}  // namespace vadz
