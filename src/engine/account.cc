@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/stress.h"
+#include "utl/format.h"
 
 namespace vadz {
 
@@ -18,12 +19,6 @@ constexpr int GROUPS[NWATER] = {2, 3, 8, 9, 10};
 
 FileKind water_kind(int w) { return KINDS[w]; }
 int water_group(int w) { return GROUPS[w]; }
-
-int WaterAccount::outside_cells(int s) const {
-  int n = 0;
-  for (const auto& kind : water) n += kind[s].cells;
-  return n;
-}
 
 double group_total(const std::array<double, 3>& v, int nbgt) {
   double t = 0.0;
@@ -41,6 +36,19 @@ void split_total(double total, double outside, double& applied, double& out) {
   if (applied + o2 == total) out = o2;
 }
 
+std::string outside_words(double pumping, double returns, int cells) {
+  auto af = [](double v) {
+    char b[GROUPED_MAX];
+    return std::string(b, put_grouped(b, 1, v)) + " acre-feet";
+  };
+  std::string s;
+  if (pumping != 0.0) s = af(pumping) + " of pumping";
+  if (returns != 0.0) s += (s.empty() ? "" : " and ") + af(returns) + " of returns";
+  if (s.empty()) s = "pumping and returns that cancel out";
+  return s + (cells == 1 ? " fall in 1 cell" : " fall in " + std::to_string(cells) + " cells") +
+         " outside the active area (IBOUND 0 or below)";
+}
+
 void sum_water(const FlagGrid& ibound, const AnnualArrays& ann, WaterAccount& acct) {
   for (int w = 0; w < NWATER; ++w) {
     for (int s = 0; s < 3; ++s) {
@@ -51,12 +59,24 @@ void sum_water(const FlagGrid& ibound, const AnnualArrays& ann, WaterAccount& ac
         g.total += v;
         if (ibound[i] > 0) continue;
         g.outside += v;
-        if (v != 0.0) {
-          if (g.cells++ == 0) g.first = i;
-        }
+        if (v != 0.0) ++g.cells;
       }
       acct.water[w][s] = g;
     }
+  }
+  for (int s = 0; s < 3; ++s) {
+    int n = 0, first = -1;
+    for (int i = 0; i < NCELL; ++i) {
+      if (ibound[i] > 0) continue;
+      for (int w = 0; w < NWATER; ++w) {
+        if (annual_of(ann, KINDS[w], s)[i] != 0.0) {
+          if (n++ == 0) first = i;
+          break;
+        }
+      }
+    }
+    acct.outside_cells[s] = n;
+    acct.first_outside[s] = first;
   }
 }
 

@@ -6,6 +6,7 @@
 // in active cells only.
 #pragma once
 #include <array>
+#include <string>
 
 #include "engine/annual.h"
 #include "engine/output.h"
@@ -25,7 +26,6 @@ struct GroupWater {
   double total = 0.0;    // every cell, summed in grid order as the budget table does
   double outside = 0.0;  // the cells of IBOUND 0 or below, in grid order
   int cells = 0;         // cells of IBOUND 0 or below with water of this kind
-  int first = -1;        // the first of them in grid order, -1 when none
 };
 
 // The recharge kinds as the model receives them: Rcp, Rcg, Rcs, Rcc.
@@ -40,8 +40,10 @@ struct WaterAccount {
   // z = 0, over every active cell; acre-feet.
   std::array<std::array<double, 10>, NRECH> received{};
 
-  // Cells of IBOUND 0 or below with water of group s, any kind.
-  int outside_cells(int s) const;
+  // Per state group, the cells of IBOUND 0 or below with water of any kind,
+  // and the first of them in grid order (-1 when none).
+  std::array<int, 3> outside_cells{};
+  std::array<int, 3> first_outside{-1, -1, -1};
 };
 
 // The total of the state groups' values as the budget table's total column
@@ -54,6 +56,11 @@ double group_total(const std::array<double, 3>& v, int nbgt);
 // applied = total - outside; outside is then taken as total - applied
 // where that is exact and outside is not.
 void split_total(double total, double outside, double& applied, double& out);
+
+// The water of IBOUND 0 or below in words, naming only the parts that are
+// not 0: "46.6 acre-feet of pumping and 16.5 acre-feet of returns fall in 3
+// cells outside the active area (IBOUND 0 or below)".
+std::string outside_words(double pumping, double returns, int cells);
 
 // The sums over a budget period's annual arrays (slots 1..3) of every state
 // group and kind into acct.water.

@@ -42,23 +42,20 @@ double over_groups(const WaterAccount& a, int w, double GroupWater::*part) {
 // period lands in active cells.
 std::string outside_sentence(const WaterAccount& a) {
   int cells = 0;
-  for (int s = 0; s < 3; ++s) cells += a.outside_cells(s);
+  for (int s = 0; s < 3; ++s) cells += a.outside_cells[s];
   if (cells == 0) return "";
   double pump = 0.0, ret = 0.0;
   for (int w = 0; w < NWATER; ++w) (w < NPUMP ? pump : ret) += over_groups(a, w, &GroupWater::outside);
   std::string groups;
   for (int s = 0; s < 3; ++s) {
-    if (a.outside_cells(s) == 0) continue;
+    if (a.outside_cells[s] == 0) continue;
     double g = 0.0;
     for (int w = 0; w < NWATER; ++w) g += a.water[w][s].outside;
     groups += std::string(groups.empty() ? "" : ", ") + group_name(s) + " " + grouped(g, 1);
   }
   return "<p class=\"note\"><b>" + (a.year < 0 ? std::string("Steady period") : period_name(a.year)) +
-         ":</b> " + grouped(pump, 1) + " acre-feet of pumping and " + grouped(ret, 1) +
-         " acre-feet of irrigation returns fall in " + whole(cells) +
-         (cells == 1 ? " cell" : " cells") +
-         " outside the active area (IBOUND 0 or below), which the model never receives (by "
-         "state group: " + groups + ").</p>\n";
+         ":</b> " + outside_words(pump, ret, cells) + ", which the model never receives (by "
+         "state group, acre-feet: " + groups + ").</p>\n";
 }
 
 std::string num(double v) { return "<td class=\"n\">" + grouped(v, 1) + "</td>"; }

@@ -18,8 +18,10 @@
 #include "input/schedule.h"
 #include "input/strayfiles.h"
 #include "krige/krige.h"
+#include "run/checkwater.h"
 #include "run/params.h"
 #include "utl/console.h"
+#include "utl/diag.h"
 #include "utl/grid.h"
 #include "utl/scan.h"
 #include "utl/textio.h"
@@ -132,6 +134,8 @@ class Check {
       // No second thread to be had: the files are read here.
     }
     RealGrid grid = real_grid();
+    // The pumping and returns the model would never receive, as the run counts them.
+    CheckWater water(cfg_);
     for (const PlannedRead& r : reads) {
       const std::string path = r.path();
       if (!attempt(path, [&] { reader.readfile(grid, r.dir, r.name, r.tag, r.mustexist); }))
@@ -139,6 +143,12 @@ class Check {
       if (!file_exists(path)) continue;  // absent: a zero grid, or an error above
       if (r.kind == FileKind::grd) attempt(path, [&] { precipitation(grid); });
       look_at(r, grid);
+      water.add(r, grid);
+    }
+    for (const Diag& d : water.warnings()) {
+      std::string text = render(d, "warning");
+      text.resize(text.size() - 2);  // line() ends it
+      warnings_.push_back(text);
     }
   }
 

@@ -1,0 +1,95 @@
+#include "run/checkwater.h"
+
+#include <string>
+
+#include "engine/stress.h"
+#include "input/inventory.h"
+#include "utl/format.h"
+#include "utl/scan.h"
+
+namespace vadz {
+
+namespace {
+
+constexpr const char* KIND_NAME[NWATER] = {
+    "irrigation pumping", "municipal and industrial pumping",
+    "return from groundwater-irrigated land", "return from surface-water-irrigated land",
+    "return from commingled land"};
+constexpr int NPUMP = 2;  // kinds 0 and 1 are pumping, the others returns
+
+std::string acre_feet(double v) {
+  char b[GROUPED_MAX];
+  return std::string(b, put_grouped(b, 1, v)) + " acre-feet";
+}
+
+}  // namespace
+
+void CheckWater::add(const PlannedRead& r, const RealGrid& grid) {
+  InputPeriod p;
+  if (!is_water(r.kind) || r.group < 0 || !parse_period(r.name, p)) return;
+  const int year = p.year == 0 ? -1 : p.year;
+  if (year != year_) {
+    close();
+    ann_.clear();
+    year_ = year;
+  }
+  for (int s = 0; s < 3; ++s) {
+    // Every group that reads this very file: its own folder, and a kind it reads.
+    if (rtrim(cfg_.stdir[s]) != rtrim(r.dir)) continue;
+    if (cfg_.ipump[s] == 0 && r.kind != FileKind::rcs && r.kind != FileKind::rcc) continue;
+    RealGrid& target = annual_of(ann_, r.kind, s);
+    if (r.kind == FileKind::mi && year > 0) {
+      // The year's file serves its twelve months, each by its share.
+      for (int m = 1; m <= 12; ++m)
+        add_stress(target, cfg_, s, r.kind, year_fraction(month_seconds(year, m)), grid);
+    } else {
+      add_stress(target, cfg_, s, r.kind,
+                 year_fraction(year > 0 ? month_seconds(year, p.month) : STEADY_SECONDS), grid);
+    }
+  }
+}
+
+void CheckWater::close() {
+  if (year_ == 0) return;
+  WaterAccount a;
+  a.year = year_;
+  sum_water(cfg_.ibound, ann_, a);
+  done_.push_back(a);
+  year_ = 0;
+}
+
+std::vector<Diag> CheckWater::warnings() {
+  close();
+  std::vector<Diag> out;
+  for (const WaterAccount& a : done_) {
+    const std::string period = a.year < 0 ? std::string("steady") : std::to_string(a.year);
+    for (int s = 0; s < 3; ++s) {
+      const int cells = a.outside_cells[s];
+      if (cells == 0) continue;
+      double pump = 0.0, ret = 0.0;
+      std::string kinds;
+      for (int w = 0; w < NWATER; ++w) {
+        const GroupWater& g = a.water[w][s];
+        if (g.cells == 0) continue;
+        (w < NPUMP ? pump : ret) += g.outside;
+        kinds += (kinds.empty() ? "" : ", ") + std::string(KIND_NAME[w]) + " " +
+                 acre_feet(g.outside);
+      }
+      Diag d;
+      d.where = std::string(rtrim(cfg_.stdir[s])) + "/" + period + ".*";
+      d.what = "state group " + std::string(group_name(s)) + ", " +
+               (a.year < 0 ? std::string("steady period") : period) + ": " +
+               outside_words(pump, ret, cells) + ", which the model never receives";
+      d.notes.push_back(kinds);
+      const int first = a.first_outside[s];
+      d.notes.push_back("the first at row " + std::to_string(first / NCOL + 1) + ", column " +
+                        std::to_string(first % NCOL + 1));
+      d.hint = "move the wells and returns into active cells or make the cells active in IBOUND; "
+               "the MODFLOW 6 well list leaves such wells out and MODFLOW-2005 ignores them";
+      out.push_back(d);
+    }
+  }
+  return out;
+}
+
+}  // namespace vadz
