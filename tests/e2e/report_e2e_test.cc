@@ -116,7 +116,7 @@ TEST_F(ReportE2E, LeavesEveryOtherOutputAsItWasAndHoldsTheBudgetTable) {
   EXPECT_EQ(csv, read_file(*rep_ / "table.csv"));
   const std::vector<std::string> rows = split(csv, '\n');
   const std::vector<test::TableNumber> table = test::budget_table_numbers(a_.out);
-  ASSERT_EQ(rows.size(), table.size() + 1);
+  ASSERT_GT(rows.size(), table.size() + 1);  // then the water accounts
   for (size_t k = 0; k < table.size(); ++k) {
     const std::vector<std::string> f = split(rows[k + 1], ',');
     ASSERT_EQ(f.size(), 4u) << rows[k + 1];
