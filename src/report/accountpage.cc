@@ -73,7 +73,8 @@ std::string account_section(const ReportContent& rc) {
 
   // The water outside the active area over the periods, a line per kind.
   Chart c;
-  c.title = "Outside the active area (the model never receives it)";
+  c.width = 560;
+  c.title = "Pumping and returns outside the active area";
   c.unit = "acre-feet per year";
   for (const WaterAccount& a : acc) c.x.push_back(period_name(a.year));
   for (int w = 0; w < NWATER; ++w) {
