@@ -14,11 +14,16 @@ constexpr FileKind KINDS[NWATER] = {FileKind::pmp, FileKind::mi, FileKind::rcg, 
 // Their columns among the budget table's groups: gwIrr_af, gwMI_af,
 // RchRcg_af, RchRcs_af, RchRcc_af.
 constexpr int GROUPS[NWATER] = {2, 3, 8, 9, 10};
+constexpr const char* NAMES[NWATER] = {
+    "groundwater irrigation pumping", "municipal and industrial pumping",
+    "return from groundwater-irrigated land", "return from surface-water-irrigated land",
+    "return from commingled land"};
 
 }  // namespace
 
 FileKind water_kind(int w) { return KINDS[w]; }
 int water_group(int w) { return GROUPS[w]; }
+const char* water_name(int w) { return NAMES[w]; }
 
 double group_total(const std::array<double, 3>& v, int nbgt) {
   double t = 0.0;
@@ -36,14 +41,15 @@ void split_total(double total, double outside, double& applied, double& out) {
   if (applied + o2 == total) out = o2;
 }
 
+std::string acre_feet(double v) {
+  char b[GROUPED_MAX];
+  return std::string(b, put_grouped(b, 1, v)) + " acre-feet";
+}
+
 std::string outside_words(double pumping, double returns, int cells) {
-  auto af = [](double v) {
-    char b[GROUPED_MAX];
-    return std::string(b, put_grouped(b, 1, v)) + " acre-feet";
-  };
   std::string s;
-  if (pumping != 0.0) s = af(pumping) + " of pumping";
-  if (returns != 0.0) s += (s.empty() ? "" : " and ") + af(returns) + " of returns";
+  if (pumping != 0.0) s = acre_feet(pumping) + " of pumping";
+  if (returns != 0.0) s += (s.empty() ? "" : " and ") + acre_feet(returns) + " of returns";
   if (s.empty()) s = "pumping and returns that cancel out";
   return s + (cells == 1 ? " fall in 1 cell" : " fall in " + std::to_string(cells) + " cells") +
          " outside the active area (IBOUND 0 or below)";

@@ -20,6 +20,9 @@ namespace vadz {
 inline constexpr int NWATER = 5;
 FileKind water_kind(int w);  // pmp, mi, rcg, rcs, rcc
 int water_group(int w);      // the budget table's group (budget_label) of each
+const char* water_name(int w);  // "groundwater irrigation pumping", ...
+// Kinds 0 and 1 are withdrawals, the others recharge.
+inline bool is_pumping(int w) { return w < 2; }
 
 // One state group's water of one kind in a budget period, acre-feet.
 struct GroupWater {
@@ -56,6 +59,9 @@ double group_total(const std::array<double, 3>& v, int nbgt);
 // applied = total - outside; outside is then taken as total - applied
 // where that is exact and outside is not.
 void split_total(double total, double outside, double& applied, double& out);
+
+// Acre-feet for reading: "1,234.5 acre-feet".
+std::string acre_feet(double v);
 
 // The water of IBOUND 0 or below in words, naming only the parts that are
 // not 0: "46.6 acre-feet of pumping and 16.5 acre-feet of returns fall in 3

@@ -13,15 +13,10 @@ namespace vadz {
 
 namespace {
 
-constexpr const char* KIND_NAME[NWATER] = {
-    "groundwater irrigation pumping", "municipal and industrial pumping",
-    "return from groundwater-irrigated land", "return from surface-water-irrigated land",
-    "return from commingled land"};
 constexpr const char* RECH_NAME[NRECH] = {"recharge from precipitation",
                                           "return from groundwater-irrigated land",
                                           "return from surface-water-irrigated land",
                                           "return from commingled land"};
-constexpr int NPUMP = 2;  // kinds 0 and 1 are pumping, the others returns
 
 std::string period_name(int year) {
   if (year < 0) return "steady";
@@ -37,15 +32,16 @@ double over_groups(const WaterAccount& a, int w, double GroupWater::*part) {
   return group_total(v, 3);
 }
 
-// "1990: 1,234.5 acre-feet of pumping and 56.7 acre-feet of returns (CO
-// 1,000.0, KS 291.2) fall in 14 cells ...", or "" when every drop of the
-// period lands in active cells.
+// "1990: 1,234.5 acre-feet of pumping and 56.7 acre-feet of returns fall in
+// 14 cells outside ... (by state group, acre-feet: CO 1,000.0, KS 291.2)",
+// or "" when every drop of the period lands in active cells.
 std::string outside_sentence(const WaterAccount& a) {
   int cells = 0;
   for (int s = 0; s < 3; ++s) cells += a.outside_cells[s];
   if (cells == 0) return "";
   double pump = 0.0, ret = 0.0;
-  for (int w = 0; w < NWATER; ++w) (w < NPUMP ? pump : ret) += over_groups(a, w, &GroupWater::outside);
+  for (int w = 0; w < NWATER; ++w)
+    (is_pumping(w) ? pump : ret) += over_groups(a, w, &GroupWater::outside);
   std::string groups;
   for (int s = 0; s < 3; ++s) {
     if (a.outside_cells[s] == 0) continue;
@@ -53,9 +49,9 @@ std::string outside_sentence(const WaterAccount& a) {
     for (int w = 0; w < NWATER; ++w) g += a.water[w][s].outside;
     groups += std::string(groups.empty() ? "" : ", ") + group_name(s) + " " + grouped(g, 1);
   }
-  return "<p class=\"note\"><b>" + (a.year < 0 ? std::string("Steady period") : period_name(a.year)) +
-         ":</b> " + outside_words(pump, ret, cells) + ", which the model never receives (by "
-         "state group, acre-feet: " + groups + ").</p>\n";
+  const std::string when = a.year < 0 ? std::string("Steady period") : period_name(a.year);
+  return "<p class=\"note\"><b>" + when + ":</b> " + outside_words(pump, ret, cells) +
+         ", which the model never receives (by state group, acre-feet: " + groups + ").</p>\n";
 }
 
 std::string num(double v) { return "<td class=\"n\">" + grouped(v, 1) + "</td>"; }
@@ -80,7 +76,7 @@ std::string account_section(const ReportContent& rc) {
   for (int w = 0; w < NWATER; ++w) {
     std::vector<double> v;
     for (const WaterAccount& a : acc) v.push_back(over_groups(a, w, &GroupWater::outside));
-    c.series.push_back({KIND_NAME[w], qualitative(w), v});
+    c.series.push_back({water_name(w), qualitative(w), v});
   }
   s += "<div class=\"charts\">\n" + line_chart(c) + "</div>\n";
 
@@ -92,7 +88,7 @@ std::string account_section(const ReportContent& rc) {
   s += "</tr></thead>\n<tbody>\n";
   for (int w = 0; w < NWATER; ++w) {
     s += "<tr><th class=\"g\" rowspan=\"5\">" + std::string(budget_label(water_group(w))) +
-         "<small>" + KIND_NAME[w] + ", acre-feet per year</small></th>";
+         "<small>" + water_name(w) + ", acre-feet per year</small></th>";
     for (int s3 = 0; s3 < 3; ++s3) {
       s += std::string(s3 ? "<tr>" : "") + "<td>" + group_name(s3) + "</td>";
       for (const WaterAccount& a : acc) s += num(a.water[w][s3].total);

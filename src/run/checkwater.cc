@@ -1,28 +1,13 @@
 #include "run/checkwater.h"
 
+#include <algorithm>
 #include <string>
 
 #include "engine/stress.h"
 #include "input/inventory.h"
-#include "utl/format.h"
 #include "utl/scan.h"
 
 namespace vadz {
-
-namespace {
-
-constexpr const char* KIND_NAME[NWATER] = {
-    "irrigation pumping", "municipal and industrial pumping",
-    "return from groundwater-irrigated land", "return from surface-water-irrigated land",
-    "return from commingled land"};
-constexpr int NPUMP = 2;  // kinds 0 and 1 are pumping, the others returns
-
-std::string acre_feet(double v) {
-  char b[GROUPED_MAX];
-  return std::string(b, put_grouped(b, 1, v)) + " acre-feet";
-}
-
-}  // namespace
 
 void CheckWater::add(const PlannedRead& r, const RealGrid& grid) {
   InputPeriod p;
@@ -30,7 +15,11 @@ void CheckWater::add(const PlannedRead& r, const RealGrid& grid) {
   const int year = p.year == 0 ? -1 : p.year;
   if (year != year_) {
     close();
-    ann_.clear();
+    for (int w = 0; w < NWATER; ++w)
+      for (int g = 0; g < 3; ++g) {
+        RealGrid& a = annual_of(ann_, water_kind(w), g);
+        std::fill(a.begin(), a.end(), 0.0);
+      }
     year_ = year;
   }
   for (int s = 0; s < 3; ++s) {
@@ -71,8 +60,8 @@ std::vector<Diag> CheckWater::warnings() {
       for (int w = 0; w < NWATER; ++w) {
         const GroupWater& g = a.water[w][s];
         if (g.cells == 0) continue;
-        (w < NPUMP ? pump : ret) += g.outside;
-        kinds += (kinds.empty() ? "" : ", ") + std::string(KIND_NAME[w]) + " " +
+        (is_pumping(w) ? pump : ret) += g.outside;
+        kinds += (kinds.empty() ? "" : ", ") + std::string(water_name(w)) + " " +
                  acre_feet(g.outside);
       }
       Diag d;

@@ -117,16 +117,16 @@ TEST(AccountE2E, WaterOutsideTheActiveAreaAddsUpToTheTotalsEverywhere) {
   const std::string warnings =
       "co/steady.*: warning: state group CO, steady period: 465.2 acre-feet of pumping fall in 2 "
       "cells outside the active area (IBOUND 0 or below), which the model never receives\r\n"
-      "  note: irrigation pumping 100.0 acre-feet, municipal and industrial pumping 365.2 "
-      "acre-feet\r\n  note: the first at row 1, column 1\r\n" + hint +
+      "  note: groundwater irrigation pumping 100.0 acre-feet, municipal and industrial "
+      "pumping 365.2 acre-feet\r\n  note: the first at row 1, column 1\r\n" + hint +
       "co/1996.*: warning: state group CO, 1996: 6.5 acre-feet of returns fall in 1 cell outside "
       "the active area (IBOUND 0 or below), which the model never receives\r\n"
       "  note: return from groundwater-irrigated land 6.5 acre-feet\r\n"
       "  note: the first at row 1, column 2\r\n" + hint +
       "ks/1996.*: warning: state group KS, 1996: 46.6 acre-feet of pumping fall in 2 cells "
       "outside the active area (IBOUND 0 or below), which the model never receives\r\n"
-      "  note: irrigation pumping 10.0 acre-feet, municipal and industrial pumping 36.6 "
-      "acre-feet\r\n  note: the first at row 1, column 1\r\n" + hint +
+      "  note: groundwater irrigation pumping 10.0 acre-feet, municipal and industrial "
+      "pumping 36.6 acre-feet\r\n  note: the first at row 1, column 1\r\n" + hint +
       "ne/1996.*: warning: state group NE, 1996: 10.0 acre-feet of returns fall in 1 cell outside "
       "the active area (IBOUND 0 or below), which the model never receives\r\n"
       "  note: return from surface-water-irrigated land 8.0 acre-feet, return from commingled "
