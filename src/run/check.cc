@@ -18,8 +18,12 @@
 #include "input/schedule.h"
 #include "input/strayfiles.h"
 #include "krige/krige.h"
+#include "run/checkprecip.h"
+#include "run/checkvalues.h"
 #include "run/params.h"
 #include "utl/console.h"
+#include "utl/diag.h"
+#include "utl/format.h"
 #include "utl/grid.h"
 #include "utl/scan.h"
 #include "utl/textio.h"
@@ -58,7 +62,8 @@ struct KindFacts {
 
 class Check {
  public:
-  Check(const RunConfig& cfg, std::string parfile) : cfg_(cfg), parfile_(std::move(parfile)) {}
+  Check(const RunConfig& cfg, std::string parfile)
+      : cfg_(cfg), parfile_(std::move(parfile)), precip_(cfg), values_(cfg) {}
 
   int run() {
     configuration();
@@ -69,12 +74,14 @@ class Check {
     stray(inv, plan);
     gaps(inv);
     values(inv);
+    const Findings found = findings();
 
     for (const std::string& l : inventory_lines(inv)) line(l);
     for (const std::string& l : warnings_) line(l);
     for (const std::string& l : errors_) line(l);
     line(plural(errors_.size(), "error", "errors") + ", " +
-         plural(warnings_.size(), "warning", "warnings"));
+         plural(warnings_.size(), "warning", "warnings") +
+         (found.cells > 0 ? " (" + number(static_cast<double>(found.cells), 0) + " cells)" : ""));
     return errors_.empty() ? 0 : 1;
   }
 
@@ -82,6 +89,24 @@ class Check {
   static void line(const std::string& text) { console_write(text + "\r\n"); }
 
   void warning(const std::string& text) { warnings_.push_back("warning: " + text); }
+
+  // The value checks: precipitation as the run takes it, then the values
+  // that run but look wrong; each a placed error or warning.
+  Findings findings() {
+    Findings f;
+    precip_.kriged_years();
+    precip_.report(f);
+    values_.report(f);
+    for (const Diag& d : f.warnings) warnings_.push_back(rendered(d, "warning"));
+    for (const Diag& d : f.errors) errors_.push_back(rendered(d, "error"));
+    return f;
+  }
+  // A record's lines without the last line end (line() adds it).
+  static std::string rendered(const Diag& d, const char* severity) {
+    std::string text = render(d, severity);
+    text.resize(text.size() - 2);
+    return text;
+  }
 
   // Runs fn; a fatal stop becomes an error line naming file.
   template <class Fn>
@@ -106,9 +131,9 @@ class Check {
       });
       if (cfg_.ssyr1 > 0)
         for (int y = cfg_.ssyr1; y <= cfg_.ssyr2; ++y)
-          attempt(parfile_, [&] { st.require_year(y); });
+          attempt(st.pcpfile, [&] { st.require_year(y); });
       for (int y = cfg_.tryr1; y <= cfg_.tryr2; ++y)
-        attempt(parfile_, [&] { st.require_year(y); });
+        attempt(st.pcpfile, [&] { st.require_year(y); });
     }
     attempt(parfile_, [&] { require_well_file(cfg_); });
     attempt(parfile_, [&] { require_recharge_files(cfg_); });
@@ -137,20 +162,12 @@ class Check {
       if (!attempt(path, [&] { reader.readfile(grid, r.dir, r.name, r.tag, r.mustexist); }))
         continue;
       if (!file_exists(path)) continue;  // absent: a zero grid, or an error above
-      if (r.kind == FileKind::grd) attempt(path, [&] { precipitation(grid); });
+      if (r.kind == FileKind::grd) {
+        InputPeriod p;
+        if (parse_period(r.name, p)) precip_.prism_grid(p.year, grid, path);
+      }
       look_at(r, grid);
-    }
-  }
-
-  // The run's checks of a precipitation grid, at the active cells in grid
-  // order: no negative value, none beyond the recharge curves.
-  void precipitation(const RealGrid& g) const {
-    const double* xtab = cfg_.curves.curve(1, 0);
-    const int n = cfg_.curves.ncurv;
-    for (int i = 0; i < NCELL; ++i) {
-      if (cfg_.ibound[i] <= 0) continue;
-      if (g[i] < 0.0) errordbl("Negative PPT", g[i]);
-      binfind(g[i], xtab, xtab, n);
+      values_.grid(r, grid);
     }
   }
 
@@ -233,6 +250,8 @@ class Check {
   std::string parfile_;
   std::vector<std::string> errors_, warnings_;
   std::map<std::pair<int, FileKind>, KindFacts> facts_;
+  PrecipCheck precip_;
+  ValueCheck values_;
 };
 
 }  // namespace
@@ -241,7 +260,14 @@ int run_check(int argc, const char* const* argv) {
   // The configuration holds dozens of grids: keep it off the stack.
   auto cfg = std::make_unique<RunConfig>();
   auto krig = std::make_unique<Krig>();
-  read_parameters(argc, argv, *cfg, *krig, ParamMode::Check);
+  try {
+    read_parameters(argc, argv, *cfg, *krig, ParamMode::Check);
+  } catch (const Fatal&) {
+    // What the reader noted before the stop often explains it (a comment
+    // read as values, an indented '#' line ending the FUNCTION block).
+    for (const Diag& d : cfg->notes.warnings) console_write(render(d, "warning"));
+    throw;
+  }
   return Check(*cfg, argv[1]).run();
 }
 

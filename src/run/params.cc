@@ -28,6 +28,10 @@ class KeywordLoop {
   KeywordLoop(RunConfig& cfg, Krig& krig, ParamLines& file, ParamMode mode)
       : cfg_(cfg), krig_(krig), writes_(mode == ParamMode::Run) {
     ls_.file = &file;
+    if (mode == ParamMode::Check) {
+      notes_ = &cfg.notes;
+      notes_->parfile = cfg.parfile;
+    }
   }
 
   void run() {
@@ -39,7 +43,16 @@ class KeywordLoop {
       if (ierr != 0) fail_line("Invalid command ");
       std::string kw = tok.substr(0, 16);
       uppercase(kw);
-      dispatch(std::string(rtrim(kw)));
+      kw.resize(rtrim(kw).size());
+      if (!notes_) {
+        dispatch(kw);
+        continue;
+      }
+      const std::string keyline = ls_.line;
+      const long lineno = ls_.file->line_number();
+      const bool noted = comment_words(kw, keyline, lineno);
+      dispatch(kw);
+      if (!noted && !block_keyword(kw)) unread_words(kw, keyline, lineno);
     }
   }
 
@@ -47,6 +60,50 @@ class KeywordLoop {
   // A message followed by the cleaned line, trailing blanks removed.
   [[noreturn]] void fail_line(const std::string& msg) {
     error(msg + std::string(rtrim(ls_.line)));
+  }
+
+  // Keywords whose reader goes on into further lines (or files) and reuses
+  // the line buffer.
+  static bool block_keyword(const std::string& kw) {
+    return kw == "FUNCTION" || kw == "STATIONS" || kw == "TERRAIN";
+  }
+
+  // Notes a word starting with '#' after the keyword: the reader takes it
+  // and the words after it as values (a comment must be a line of its own).
+  bool comment_words(const std::string& kw, const std::string& line, long lineno) {
+    int pos = 1, status = 0;
+    charin(line, pos, pos, status);  // the keyword
+    for (;;) {
+      int at = pos;
+      if (eol(line, at)) return false;
+      if (line[at - 1] == '#') {
+        notes_->warnings.push_back({text_place(cfg_.parfile, lineno, at),
+                                    kw + " reads the words of '" + std::string(rtrim(line.substr(at - 1))) +
+                                        "' as its values",
+                                    {},
+                                    "a comment must be a line of its own, with '#' in the first column"});
+        return true;
+      }
+      charin(line, pos, pos, status);
+    }
+  }
+
+  // Notes words after the last one the keyword's reader took: never read.
+  void unread_words(const std::string& kw, const std::string& line, long lineno) {
+    if (kw == "STRESSF" && cfg_.icmdsf == 1) return;  // the command line's multipliers rule
+    int at = ls_.ipos;
+    if (eol(line, at)) return;
+    notes_->warnings.push_back({text_place(cfg_.parfile, lineno, at),
+                                "words after the last value of " + kw + " are not read: '" +
+                                    std::string(rtrim(line.substr(at - 1))) + "'",
+                                {},
+                                ""});
+  }
+
+  // Keeps a flag file's path and field width for the input check.
+  void note_flags(const std::string& name, int width, bool zoned) {
+    const std::string path(rtrim(name));
+    if (notes_ && path != "*") notes_->flag_files.push_back({path, width, zoned});
   }
 
   std::string text(int& ierr) { return charin(ls_.line, ls_.ipos, ls_.ipos, ierr); }
@@ -77,9 +134,9 @@ class KeywordLoop {
     const std::string plot = readterrain(ls_, cfg_.trn, krig_);
     if (writes_) write_terrain_plot(plot, cfg_.trn);
   }
-  void kw_stations() { readstation(ls_, cfg_.stations); }
+  void kw_stations() { readstation(ls_, cfg_.stations, notes_); }
   void kw_function() {
-    const std::string table = readfunction(ls_, cfg_.curves, cfg_.nsoil);
+    const std::string table = readfunction(ls_, cfg_.curves, cfg_.nsoil, notes_);
     if (writes_) write_function_table(table, cfg_.curves, cfg_.nsoil);
   }
 
@@ -219,6 +276,7 @@ class KeywordLoop {
     if (ierr != 0) fail_line(msg);
     int n = 0;
     readflags(name, grid, scratch_names_, n, 1);
+    note_flags(name, zoned_flag_width(n), true);
     if (report) {
       int32_t count = 0;
       for (int32_t v : grid) count += v > 0 ? 1 : 0;
@@ -247,6 +305,7 @@ class KeywordLoop {
     if (ierr != 0) fail_line("Invalid IBOUND file name ");
     int n = 0;
     readflags(name, cfg_.ibound, scratch_names_, n, 0);
+    note_flags(name, PLAIN_FLAG_WIDTH, false);
   }
 
   void kw_soil() {
@@ -254,6 +313,7 @@ class KeywordLoop {
     std::string name = text(ierr);
     if (ierr != 0) fail_line("Invalid SOIL file name ");
     readflags(name, cfg_.isoil, scratch_names_, cfg_.nsoil, 9);
+    note_flags(name, zoned_flag_width(cfg_.nsoil), true);
     for (int k = 0; k < 9; ++k)
       cfg_.soilname[k] = k < static_cast<int>(scratch_names_.size()) ? scratch_names_[k] : "";
   }
@@ -274,6 +334,7 @@ class KeywordLoop {
     if (ierr != 0) fail_line("Invalid BUDGET file name ");
     std::vector<std::string> names;
     readflags(name, cfg_.ibgt, names, cfg_.nbgt, 9);
+    note_flags(name, zoned_flag_width(cfg_.nbgt), true);
     for (int z = 0; z < cfg_.nbgt && z < 9; ++z) cfg_.bgtname[z] = names[z];
     if (writes_) budget_heading(cfg_);
   }
@@ -299,6 +360,7 @@ class KeywordLoop {
   RunConfig& cfg_;
   Krig& krig_;
   const bool writes_;  // the side files and the budget heading (ParamMode)
+  ReadNotes* notes_ = nullptr;  // kept in the input check only
   LineState ls_;
   std::vector<std::string> scratch_names_;
 
@@ -359,8 +421,9 @@ void check_configuration(const RunConfig& cfg) {
   if (!cfg.reportdir.empty() && cfg.nbgt == 0) error("REPORT needs BUDGET zones");
 }
 
-// Suspect inputs in active cells; never fatal.
-void cell_warnings(const RunConfig& cfg) {
+// Suspect inputs in active cells; never fatal. The input check sums up the
+// cells without a soil in one line of its own instead.
+void cell_warnings(const RunConfig& cfg, ParamMode mode) {
   for (int r = 1; r <= NROW; ++r) {
     for (int c = 1; c <= NCOL; ++c) {
       const int i = cell(c, r);
@@ -372,7 +435,7 @@ void cell_warnings(const RunConfig& cfg) {
                          .integer(r)
                          .integer(c)
                          .real(cfg.trn[i]));
-      if (cfg.isoil[i] == 0)
+      if (cfg.isoil[i] == 0 && mode == ParamMode::Run)
         console_line(
             ConsoleLine().text("WARNING: ").text("Missing soil type ").integer(r).integer(c));
     }
@@ -396,7 +459,7 @@ void read_parameters(int argc, const char* const* argv, RunConfig& cfg, Krig& kr
     KeywordLoop(cfg, krig, file, mode).run();
   }
   check_configuration(cfg);
-  cell_warnings(cfg);
+  cell_warnings(cfg, mode);
 }
 
 }  // namespace vadz
