@@ -81,7 +81,9 @@ class Check {
     for (const std::string& l : errors_) line(l);
     line(plural(errors_.size(), "error", "errors") + ", " +
          plural(warnings_.size(), "warning", "warnings") +
-         (found.cells > 0 ? " (" + number(static_cast<double>(found.cells), 0) + " cells)" : ""));
+         (found.cells > 0 ? " (" + number(static_cast<double>(found.cells), 0) +
+                                (found.cells == 1 ? " cell)" : " cells)")
+                          : ""));
     return errors_.empty() ? 0 : 1;
   }
 

@@ -11,6 +11,11 @@ std::string number(double v, int d) {
   return std::string(buf, put_grouped(buf, d, v));
 }
 
+std::string shortest(double v) {
+  char buf[SHORTEST_MAX];
+  return std::string(buf, put_shortest(buf, v));
+}
+
 std::string grid_cell(int index) {
   const int r = index / NCOL + 1, c = index % NCOL + 1;
   // The year's place without its year: one form for every cell.

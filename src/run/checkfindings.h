@@ -29,6 +29,8 @@ inline bool looks_like_degrees(double x, double y) {
   return x >= -180.0 && x <= 180.0 && y >= -90.0 && y <= 90.0;
 }
 
+// A value as written in a data file: the shortest form ("-9999", "960", "-1e+30").
+std::string shortest(double v);
 // A number for a message: grouped digits, d decimals ("-12,845,812.67").
 std::string number(double v, int d);
 // A model cell's place without a year: "row R, column C (x, y)".

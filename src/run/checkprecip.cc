@@ -83,7 +83,7 @@ void PrecipCheck::nearest_stations(const Extreme& e, Diag& d) const {
     text += (k ? ", " : " ") + st.names[j] + " " + number(values[j], 2) + " at " +
             number(by_distance[k].first / FEET_PER_MILE, 1) + " miles";
     if (code.empty() && missing_value_code(values[j]))
-      code = number(values[j], 0) + " looks like a missing-value code in " + st.pcpfile + " (" +
+      code = shortest(values[j]) + " looks like a missing-value code in " + st.pcpfile + " (" +
              st.names[j] + ", " + std::to_string(e.year) + ")";
   }
   d.notes.push_back(text);
@@ -121,7 +121,7 @@ void PrecipCheck::report(Findings& f) const {
                                 : "negative precipitation " + number(low_.value, 2) + " inches",
                       "lowest");
     if (d.hint.empty() && !low_.source.empty() && missing_value_code(low_.value))
-      d.hint = number(low_.value, 0) + " looks like a missing-value code in " + low_.source;
+      d.hint = shortest(low_.value) + " looks like a missing-value code in " + low_.source;
     f.errors.push_back(std::move(d));
   }
   if (high_.cell >= 0) {

@@ -129,8 +129,8 @@ void ValueCheck::stations(Findings& f) const {
            ""};
     std::string shown;
     for (size_t k = 0; k < off.size() && k < SHOWN; ++k)
-      shown += (k ? ", " : "") + st.names[off[k]] + " (" + number(st.stnx[off[k]], 2) + ", " +
-               number(st.stny[off[k]], 2) + ")";
+      shown += (k ? ", " : "") + st.names[off[k]] + " (" + shortest(st.stnx[off[k]]) + ", " +
+               shortest(st.stny[off[k]]) + ")";
     if (off.size() > SHOWN) shown += " and " + std::to_string(off.size() - SHOWN) + " more";
     d.notes.push_back(shown);
     if (degrees)
@@ -152,14 +152,14 @@ void ValueCheck::stations(Findings& f) const {
         first = v[j];
       }
       if (static_cast<size_t>(n) < SHOWN)
-        shown += (n ? ", " : "") + st.names[j] + " " + std::to_string(y) + ": " + number(v[j], 0);
+        shown += (n ? ", " : "") + st.names[j] + " " + std::to_string(y) + ": " + shortest(v[j]);
       ++n;
     }
   }
   if (n > 0) {
     if (static_cast<size_t>(n) > SHOWN) shown += " and " + std::to_string(n - SHOWN) + " more";
     f.warn({place,
-            number(first, 0) + " looks like a missing-value code: " +
+            shortest(first) + " looks like a missing-value code: " +
                 count(n, "station value", "station values") + " of that kind",
             {shown},
             "a missing value is kriged as that many inches: fill it (from a nearby station) "
@@ -210,7 +210,8 @@ void ValueCheck::soils(Findings& f) const {
   for (size_t k = 0; k < cells.size() && k < SHOWN; ++k) shown += (k ? "; " : "") + grid_cell(cells[k]);
   const long n = static_cast<long>(cells.size());
   f.warn({"", count(n, "active cell has", "active cells have") +
-                  " no soil (Missing soil type): precipitation itself is taken as its recharge",
+                  " no soil: the run warns 'Missing soil type' for each and takes precipitation "
+                  "itself as the recharge",
           {shown},
           "the SOIL file gives each active cell a soil number from 1"},
          n);
@@ -225,7 +226,7 @@ void ValueCheck::report(Findings& f) {
   stations(f);
   for (const auto& [key, c] : codes_) {
     f.warn({c.dir + "/*." + c.tag,
-            number(c.value, 0) + " looks like a missing-value code: " + count(c.cells, "value", "values") +
+            shortest(c.value) + " looks like a missing-value code: " + count(c.cells, "value", "values") +
                 " of that kind in " + period_ranges(c.periods),
             {"the first in " + c.first},
             "a missing value reads as that number: write 0 where there is nothing"},
@@ -240,10 +241,10 @@ void ValueCheck::report(Findings& f) {
     f.warn({cell_place(a.worst_year, r, c, xc(c), yc(r)),
             std::string(group_name(s)) + ": agw + asw + aco above 640 acres in " +
                 count(n, "active cell", "active cells") + " (" + period_ranges(a.years) + "), the most " +
-                number(a.worst, 2) + " acres",
-            {"here " + number(a.worst_parts[0], 2) + " in " + std::string(rtrim(dir)) + "/" +
-             std::to_string(a.worst_year) + ".agw + " + number(a.worst_parts[1], 2) + " in .asw + " +
-             number(a.worst_parts[2], 2) + " in .aco"},
+                shortest(a.worst) + " acres",
+            {"here " + shortest(a.worst_parts[0]) + " in " + std::string(rtrim(dir)) + "/" +
+             std::to_string(a.worst_year) + ".agw + " + shortest(a.worst_parts[1]) + " in .asw + " +
+             shortest(a.worst_parts[2]) + " in .aco"},
             "a cell is one square mile (640 acres): the run takes the cell as wholly irrigated"},
            n);
   }
