@@ -241,7 +241,7 @@ void ValueCheck::report(Findings& f) {
     f.warn({cell_place(a.worst_year, r, c, xc(c), yc(r)),
             std::string(group_name(s)) + ": agw + asw + aco above 640 acres in " +
                 count(n, "active cell", "active cells") + " (" + period_ranges(a.years) + "), the most " +
-                shortest(a.worst) + " acres",
+                number(a.worst, 2) + " acres",
             {"here " + shortest(a.worst_parts[0]) + " in " + std::string(rtrim(dir)) + "/" +
              std::to_string(a.worst_year) + ".agw + " + shortest(a.worst_parts[1]) + " in .asw + " +
              shortest(a.worst_parts[2]) + " in .aco"},
