@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
+#include <exception>
 #include <utility>
 #include <vector>
 
@@ -70,7 +72,7 @@ class Check {
     const ReadPlan plan = run_read_plan(cfg_);
     const Inventory inv = make_inventory(cfg_, plan);
     for (const std::string& w : missing_folder_warnings(cfg_, plan)) warnings_.push_back(w);
-    read_grids(plan);
+    krige_beside(plan);
     stray(inv, plan);
     gaps(inv);
     values(inv);
@@ -92,11 +94,37 @@ class Check {
 
   void warning(const std::string& text) { warnings_.push_back("warning: " + text); }
 
+  // Kriging every year's precipitation reads no grid file: it goes on
+  // on a thread of its own while the grids are read (with PRISM it does
+  // nothing, and only the grid reading feeds precip_).
+  void krige_beside(const ReadPlan& plan) {
+    std::exception_ptr fault;
+    std::thread kriging;
+    try {
+      kriging = std::thread([&] {
+        try {
+          precip_.kriged_years();
+        } catch (...) {
+          fault = std::current_exception();
+        }
+      });
+    } catch (const std::system_error&) {
+      precip_.kriged_years();  // no second thread to be had
+    }
+    try {
+      read_grids(plan);
+    } catch (...) {
+      if (kriging.joinable()) kriging.join();
+      throw;
+    }
+    if (kriging.joinable()) kriging.join();
+    if (fault) std::rethrow_exception(fault);
+  }
+
   // The value checks: precipitation as the run takes it, then the values
   // that run but look wrong; each a placed error or warning.
   Findings findings() {
     Findings f;
-    precip_.kriged_years();
     precip_.report(f);
     values_.report(f);
     for (const Diag& d : f.warnings) warnings_.push_back(rendered(d, "warning"));

@@ -58,8 +58,9 @@ void ValueCheck::grid(const PlannedRead& r, const RealGrid& g) {
   if (!parse_period(r.name, p)) return;
   long ncodes = 0;
   int first = -1;
+  // Every code is -99 or below: one comparison passes over the usual value.
   for (int i = 0; i < NCELL; ++i)
-    if (missing_value_code(g[i])) {
+    if (g[i] <= -99.0 && missing_value_code(g[i])) {
       if (first < 0) first = i;
       ++ncodes;
     }
