@@ -1,5 +1,6 @@
 #include "run/check.h"
 
+#include <exception>
 #include <map>
 #include <memory>
 #include <set>
@@ -7,7 +8,6 @@
 #include <string_view>
 #include <system_error>
 #include <thread>
-#include <exception>
 #include <utility>
 #include <vector>
 

@@ -50,9 +50,16 @@ class KeywordLoop {
       }
       const std::string keyline = ls_.line;
       const long lineno = ls_.file->line_number();
-      const bool noted = comment_words(kw, keyline, lineno);
+      // Noted before the reader runs: the comment may be what stops it.
+      const int hash = comment_column(keyline);
+      const size_t note = notes_->warnings.size();
+      if (hash > 0)
+        notes_->warnings.push_back({text_place(cfg_.parfile, lineno, hash),
+                                    "a comment on the " + kw + " line: '" + tail(keyline, hash) + "'",
+                                    {},
+                                    COMMENT_HINT});
       dispatch(kw);
-      if (!noted && !block_keyword(kw)) unread_words(kw, keyline, lineno);
+      if (!block_keyword(kw)) unread_words(kw, keyline, lineno, hash, note);
     }
   }
 
@@ -68,34 +75,42 @@ class KeywordLoop {
     return kw == "FUNCTION" || kw == "STATIONS" || kw == "TERRAIN";
   }
 
-  // Notes a word starting with '#' after the keyword: the reader takes it
-  // and the words after it as values (a comment must be a line of its own).
-  bool comment_words(const std::string& kw, const std::string& line, long lineno) {
+  static constexpr const char* COMMENT_HINT =
+      "the words after a keyword are its values: a comment must be a line of its own, with '#' in "
+      "the first column";
+
+  static std::string tail(const std::string& line, int col) {
+    return std::string(rtrim(std::string_view(line).substr(col - 1)));
+  }
+
+  // The column of the first word after the keyword that starts with '#'; 0
+  // for none.
+  static int comment_column(const std::string& line) {
     int pos = 1, status = 0;
     charin(line, pos, pos, status);  // the keyword
     for (;;) {
       int at = pos;
-      if (eol(line, at)) return false;
-      if (line[at - 1] == '#') {
-        notes_->warnings.push_back({text_place(cfg_.parfile, lineno, at),
-                                    kw + " reads the words of '" + std::string(rtrim(line.substr(at - 1))) +
-                                        "' as its values",
-                                    {},
-                                    "a comment must be a line of its own, with '#' in the first column"});
-        return true;
-      }
+      if (eol(line, at)) return 0;
+      if (line[at - 1] == '#') return at;
       charin(line, pos, pos, status);
     }
   }
 
-  // Notes words after the last one the keyword's reader took: never read.
-  void unread_words(const std::string& kw, const std::string& line, long lineno) {
+  // Once the keyword's reader is done: a comment it took as values (the
+  // comment's note, at index note, says so), or words after its last
+  // value, which it never reads.
+  void unread_words(const std::string& kw, const std::string& line, long lineno, int hash,
+                    size_t note) {
     if (kw == "STRESSF" && cfg_.icmdsf == 1) return;  // the command line's multipliers rule
+    if (hash > 0 && ls_.ipos > hash) {
+      notes_->warnings[note].what = kw + " reads the words of '" + tail(line, hash) + "' as its values";
+      return;
+    }
     int at = ls_.ipos;
-    if (eol(line, at)) return;
+    if (hash > 0 || eol(line, at)) return;
     notes_->warnings.push_back({text_place(cfg_.parfile, lineno, at),
                                 "words after the last value of " + kw + " are not read: '" +
-                                    std::string(rtrim(line.substr(at - 1))) + "'",
+                                    tail(line, at) + "'",
                                 {},
                                 ""});
   }

@@ -195,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
              [](Files& f) { edit(f, "basin.par", "RECHARGE basin.rch\n", "RECHARGE basin.rch   # total recharge\n"); },
              0, Case::BASIN,
              {"basin.par:13:22: warning: RECHARGE reads the words of '# total recharge' as its values",
-              "hint: a comment must be a line of its own, with '#' in the first column",
+              "hint: the words after a keyword are its values: a comment must be a line of its own, with '#' in the first column",
               "0 errors, 1 warning"}},
         Case{"words_after_the_last_value",
              [](Files& f) { edit(f, "basin.par", "STEADY 1988 1989 1.0\n", "STEADY 1988 1989 1.0 mean\n"); },
