@@ -42,8 +42,14 @@ void add_area(const RunConfig& cfg, EvalWork& w, FileKind kind, int s, AnnualArr
   }
 }
 
-// The kriged precipitation of the year at every active cell (0 elsewhere).
-// Years are kriged eight at a time: the weights are read once for all.
+}  // namespace
+
+std::vector<bool> kriged_cells(const RunConfig& cfg) {
+  std::vector<bool> active(NCELL);
+  for (int i = 0; i < NCELL; ++i) active[i] = cfg.ibound[i] > 0;
+  return active;
+}
+
 const RealGrid& kriged_precipitation(const RunConfig& cfg, const KrigeWeights& weights,
                                      EvalWork& w, int year) {
   constexpr int BLOCK = 8;
@@ -63,8 +69,6 @@ const RealGrid& kriged_precipitation(const RunConfig& cfg, const KrigeWeights& w
   }
   return w.kriged[year - w.kfirst];
 }
-
-}  // namespace
 
 void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, RealGrid& curv,
                int steady, int year, AnnualArrays& ann, RealGrid& rpp) {
@@ -103,7 +107,7 @@ void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, R
     const double f = w.area[i] / 640.0;
     w.firr[i] = f < 1.0 ? f : 1.0;
     if (!prism) rpp[i] = (*kriged)[i];
-    if (rpp[i] < 0.0) errordbl("Negative PPT", rpp[i]);
+    if (!precipitation_ok(rpp[i])) errordbl("Negative PPT", rpp[i]);
     const double p = rpp[i];
     const double d = (1.0 - w.firr[i]) * binfind(p, xtab, cfg.curves.curve(1, k), n);
     const double irr = binfind(p, xtab, cfg.curves.curve(2, k), n) * w.firr[i];

@@ -1,6 +1,8 @@
 // A year's cell water balance: precipitation, irrigated fraction and the
 // recharge from precipitation of every cell.
 #pragma once
+#include <vector>
+
 #include "engine/annual.h"
 #include "input/gridio.h"
 #include "input/schedule.h"
@@ -22,6 +24,18 @@ struct EvalWork {
   const KrigeWeights* kweights = nullptr;
   int kfirst = 0, kcount = 0;
 };
+
+// The cells whose precipitation is kriged (and checked): the active ones.
+std::vector<bool> kriged_cells(const RunConfig& cfg);
+
+// The kriged precipitation of the year at every kriged cell (0 elsewhere),
+// from the station kriging weights. Years are kriged eight at a time: the
+// weights are read once for all.
+const RealGrid& kriged_precipitation(const RunConfig& cfg, const KrigeWeights& weights,
+                                     EvalWork& w, int year);
+
+// A cell's precipitation the run takes on (it stops on a negative one).
+inline bool precipitation_ok(double p) { return !(p < 0.0); }
 
 // steady = 1 for a year of the steady window, 0 for a transient year.
 // weights: the station kriging weights of the active cells (unused when

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "input/curves.h"
+#include "input/readnotes.h"
 #include "input/stations.h"
 #include "utl/grid.h"
 
@@ -61,6 +62,9 @@ struct RunConfig {
 
   StationTable stations;
   CurveTable curves;
+
+  // Kept by the input check's reading of the parameter file only.
+  ReadNotes notes;
 };
 
 }  // namespace vadz

@@ -45,13 +45,21 @@ std::string with_line(std::string_view msg, std::string_view line) {
 
 // Reads the data lines after the keyword line until a line whose first token
 // is not a number, which is given back to the parameter file.
-void read_function_data(LineState& ls, int nsoil, FunctionData& d) {
+void read_function_data(LineState& ls, int nsoil, FunctionData& d, ReadNotes* notes) {
   d.n = 0;
   while (ls.file && ls.file->next(ls.line)) {
     if (linefix(ls.line) != 0) continue;
     int pos = 1, status = 0;
     double p = realin(ls.line, pos, pos, status);
     if (status != 0) {
+      const size_t hash = ls.line.find_first_not_of(' ');
+      if (notes && hash != std::string::npos && ls.line[hash] == '#')
+        notes->warnings.push_back(
+            {text_place(notes->parfile, ls.file->line_number(), static_cast<long>(hash) + 1),
+             "an indented '#' line ends the FUNCTION block after " + std::to_string(d.n) +
+                 (d.n == 1 ? " data line" : " data lines"),
+             {},
+             "a comment line needs its '#' in the first column"});
       ls.file->unread();
       return;
     }
@@ -96,7 +104,7 @@ void write_function_table(const std::string& name, const CurveTable& table, int 
   out.close();
 }
 
-std::string readfunction(LineState& ls, CurveTable& table, int nsoil) {
+std::string readfunction(LineState& ls, CurveTable& table, int nsoil, ReadNotes* notes) {
   if (nsoil <= 0) error("No SOILs specified before FUNCTION");
   if (nsoil > MAXSOIL) nsoil = MAXSOIL;
   int status = 0;
@@ -107,7 +115,7 @@ std::string readfunction(LineState& ls, CurveTable& table, int nsoil) {
     error(with_line("Invalid FUNCTION spline type ", ls.line));
 
   FunctionData d;
-  read_function_data(ls, nsoil, d);
+  read_function_data(ls, nsoil, d, notes);
   if (d.n == 0) error("Cannot fit spline to one point");
 
   long ncurv = tabulation_points(d.p[d.n - 1]);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "input/readnotes.h"
 #include "utl/paramlines.h"
 
 namespace vadz {
@@ -20,13 +21,20 @@ struct CurveTable {
   double at(int k, int c, int s) const { return frch[(k - 1) + MAXCURV * (c - 1) + 2 * MAXCURV * s]; }
   // Start of curve (c, s), for binfind.
   const double* curve(int c, int s) const { return &frch[MAXCURV * (c - 1) + 2 * MAXCURV * s]; }
+  // Whether the curves reach precipitation p (binfind's range): a run stops
+  // on any other value.
+  bool covers(double p) const { return ncurv > 0 && p >= at(1, 1, 0) && p <= at(ncurv, 1, 0); }
+  // The last tabulated precipitation.
+  double last_p() const { return ncurv > 0 ? at(ncurv, 1, 0) : 0.0; }
 };
 
 // Reads the FUNCTION block: the rest of the keyword line in ls, then the data
 // lines that follow in the parameter file; the first line that is not curve
 // data is pushed back. Returns the name of the FUNCTION table file (trailing
 // blanks dropped), which a run then writes with write_function_table.
-std::string readfunction(LineState& ls, CurveTable& table, int nsoil);
+// With notes (the input check), an indented '#' line, which ends the block
+// rather than being skipped, is noted as a warning.
+std::string readfunction(LineState& ls, CurveTable& table, int nsoil, ReadNotes* notes = nullptr);
 
 // The FUNCTION table file: every soil's two curves at the tabulation points.
 void write_function_table(const std::string& name, const CurveTable& table, int nsoil);

@@ -266,6 +266,8 @@ void readreal(const std::string& path, RealGrid& grid, int nskip) {
   reader.readreal(path, grid, nskip);
 }
 
+int zoned_flag_width(int nzones) { return nzones <= 9 ? 1 : 2; }
+
 void readflags(const std::string& path, FlagGrid& flags, std::vector<std::string>& names,
                int& nzones, int maxzones) {
   std::string p(rtrim(path));
@@ -280,7 +282,7 @@ void readflags(const std::string& path, FlagGrid& flags, std::vector<std::string
   if (!read_whole_file(p, buf)) error2("Error opening file", p);
   LineReader lr(buf);
   if (maxzones <= 0) {
-    if (!read_flag_rows(lr, 2, flags)) error2("Error reading file", p);
+    if (!read_flag_rows(lr, PLAIN_FLAG_WIDTH, flags)) error2("Error reading file", p);
     return;
   }
   // The header names the zones; it is scanned as it stands (a tab does not
@@ -298,7 +300,7 @@ void readflags(const std::string& path, FlagGrid& flags, std::vector<std::string
     if (tok.size() > 16) tok.resize(16);
     names.push_back(std::move(tok));
   }
-  int w = nzones <= 9 ? 1 : 2;
+  const int w = zoned_flag_width(nzones);
   if (!read_flag_rows(lr, w, flags)) error2("Error reading file", p);
   for (int32_t v : flags)
     if (v < 0 || v > nzones) error2("Zone out of range in file", p);

@@ -39,6 +39,12 @@ class GridReader {
 // Convenience for one-off reads (XFACTOR).
 void readreal(const std::string& path, RealGrid& grid, int nskip = 0);
 
+// The field width of a plain flag file's rows (IBOUND).
+inline constexpr int PLAIN_FLAG_WIDTH = 2;
+// The field width of a zoned flag file's rows: one character for up to 9
+// zones, two beyond.
+int zoned_flag_width(int nzones);
+
 // Flag grid. maxzones <= 0 selects the plain form (two-character fields, no
 // header; nzones and names untouched). Otherwise the zoned form: the header
 // names the zones (each cut to 16 characters), at most maxzones of them.

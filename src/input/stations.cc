@@ -45,9 +45,16 @@ bool same_name(std::string_view token, std::string_view name) {
   return rtrim(token) == rtrim(name);
 }
 
+bool same_name_but_case(std::string_view token, std::string_view name) {
+  std::string a(rtrim(token)), b(rtrim(name));
+  uppercase(a);
+  uppercase(b);
+  return a == b;
+}
+
 }  // namespace
 
-void readstation(LineState& ls, StationTable& st) {
+void readstation(LineState& ls, StationTable& st, ReadNotes* notes) {
   int status = 0;
   std::string locfile = charin(ls.line, ls.ipos, ls.ipos, status);
   if (status != 0) error(with_line("Invalid STATION location file name ", ls.line));
@@ -61,6 +68,8 @@ void readstation(LineState& ls, StationTable& st) {
   if (status != 0 || idrift < 0 || idrift > 3)
     error(with_line("Invalid STATION drift order ", ls.line));
   st.idrift = idrift;
+  st.locfile = locfile;
+  st.pcpfile = pcpfile;
 
   // Location file: a header line, then name, X, Y (feet) per station.
   std::array<std::string, MAXSTN> names;
@@ -77,6 +86,7 @@ void readstation(LineState& ls, StationTable& st) {
       if (status != 0) error(with_line("Invalid station name ", ls.line));
       if (name.size() > NAMELEN) name.resize(NAMELEN);
       names[i] = std::move(name);
+      st.names[i] = names[i];
       double x = realin(ls.line, pos, pos, status);
       if (status != 0 || !std::isfinite(x)) error(with_line("Invalid station X ", ls.line));
       double y = realin(ls.line, pos, pos, status);
@@ -97,7 +107,17 @@ void readstation(LineState& ls, StationTable& st) {
   int pos = 1;
   charin(header, pos, pos, status);
   for (int i = 0; i < st.nstn; ++i) {
+    int at = pos;
+    eol(header, at);  // the name's first column
     std::string tok = charin(header, pos, pos, status);
+    if (status == 0 && notes && !same_name(tok, names[i]) && same_name_but_case(tok, names[i])) {
+      notes->errors.push_back({text_place(pcpfile, 1, at), "Precip data out of order " + tok,
+                               {"station " + std::to_string(i + 1) + " of " + locfile + " is " +
+                                names[i]},
+                               "names match only in the same case: write " + names[i] +
+                                   " in both files"});
+      continue;
+    }
     if (status != 0 || !same_name(tok, names[i])) error("Precip data out of order " + tok);
   }
 

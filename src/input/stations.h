@@ -1,8 +1,10 @@
 // Precipitation stations: locations and yearly precipitation.
 #pragma once
 #include <array>
+#include <string>
 #include <vector>
 
+#include "input/readnotes.h"
 #include "utl/paramlines.h"
 
 namespace vadz {
@@ -15,6 +17,8 @@ inline constexpr int NYEARS = LAST_YEAR - FIRST_YEAR + 1;  // 241
 struct StationTable {
   int nstn = 0;
   int idrift = 0;
+  std::string locfile, pcpfile;  // the two files, as named on the STATIONS line
+  std::array<std::string, MAXSTN> names{};  // as matched: at most 16 characters
   std::array<double, MAXSTN> stnx{};
   std::array<double, MAXSTN> stny{};
   // pstn(i, y), station fastest: element (i-1) + 128*(y-1910), inches.
@@ -30,7 +34,10 @@ struct StationTable {
 };
 
 // Reads the STATIONS line's two files and drift order (the rest of ls.line
-// from ls.ipos); ls.line is reused as the line buffer.
-void readstation(LineState& ls, StationTable& st);
+// from ls.ipos); ls.line is reused as the line buffer. With notes (the
+// input check), a precipitation header name that differs from its
+// station's only in case is noted as an error and taken, so that the check
+// reads on; a run stops there.
+void readstation(LineState& ls, StationTable& st, ReadNotes* notes = nullptr);
 
 }  // namespace vadz

@@ -1,11 +1,13 @@
 #include "run/check.h"
 
+#include <exception>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -18,10 +20,13 @@
 #include "input/schedule.h"
 #include "input/strayfiles.h"
 #include "krige/krige.h"
+#include "run/checkprecip.h"
+#include "run/checkvalues.h"
 #include "run/checkwater.h"
 #include "run/params.h"
 #include "utl/console.h"
 #include "utl/diag.h"
+#include "utl/format.h"
 #include "utl/grid.h"
 #include "utl/scan.h"
 #include "utl/textio.h"
@@ -60,23 +65,28 @@ struct KindFacts {
 
 class Check {
  public:
-  Check(const RunConfig& cfg, std::string parfile) : cfg_(cfg), parfile_(std::move(parfile)) {}
+  Check(const RunConfig& cfg, std::string parfile)
+      : cfg_(cfg), parfile_(std::move(parfile)), precip_(cfg), values_(cfg), water_(cfg) {}
 
   int run() {
     configuration();
     const ReadPlan plan = run_read_plan(cfg_);
     const Inventory inv = make_inventory(cfg_, plan);
     for (const std::string& w : missing_folder_warnings(cfg_, plan)) warnings_.push_back(w);
-    read_grids(plan);
+    krige_beside(plan);
     stray(inv, plan);
     gaps(inv);
     values(inv);
+    const Findings found = findings();
 
     for (const std::string& l : inventory_lines(inv)) line(l);
     for (const std::string& l : warnings_) line(l);
     for (const std::string& l : errors_) line(l);
     line(plural(errors_.size(), "error", "errors") + ", " +
-         plural(warnings_.size(), "warning", "warnings"));
+         plural(warnings_.size(), "warning", "warnings") +
+         (found.cells > 0 ? " (" + number(static_cast<double>(found.cells), 0) +
+                                (found.cells == 1 ? " cell)" : " cells)")
+                          : ""));
     return errors_.empty() ? 0 : 1;
   }
 
@@ -84,6 +94,51 @@ class Check {
   static void line(const std::string& text) { console_write(text + "\r\n"); }
 
   void warning(const std::string& text) { warnings_.push_back("warning: " + text); }
+
+  // Kriging every year's precipitation reads no grid file: it goes on
+  // on a thread of its own while the grids are read (with PRISM it does
+  // nothing, and only the grid reading feeds precip_).
+  void krige_beside(const ReadPlan& plan) {
+    std::exception_ptr fault;
+    std::thread kriging;
+    try {
+      kriging = std::thread([&] {
+        try {
+          precip_.kriged_years();
+        } catch (...) {
+          fault = std::current_exception();
+        }
+      });
+    } catch (const std::system_error&) {
+      precip_.kriged_years();  // no second thread to be had
+    }
+    try {
+      read_grids(plan);
+    } catch (...) {
+      if (kriging.joinable()) kriging.join();
+      throw;
+    }
+    if (kriging.joinable()) kriging.join();
+    if (fault) std::rethrow_exception(fault);
+  }
+
+  // The value checks: precipitation as the run takes it, then the values
+  // that run but look wrong; each a placed error or warning.
+  Findings findings() {
+    Findings f;
+    precip_.report(f);
+    water_.report(f);
+    values_.report(f);
+    for (const Diag& d : f.warnings) warnings_.push_back(rendered(d, "warning"));
+    for (const Diag& d : f.errors) errors_.push_back(rendered(d, "error"));
+    return f;
+  }
+  // A record's lines without the last line end (line() adds it).
+  static std::string rendered(const Diag& d, const char* severity) {
+    std::string text = render(d, severity);
+    text.resize(text.size() - 2);
+    return text;
+  }
 
   // Runs fn; a fatal stop becomes an error line naming file.
   template <class Fn>
@@ -108,9 +163,9 @@ class Check {
       });
       if (cfg_.ssyr1 > 0)
         for (int y = cfg_.ssyr1; y <= cfg_.ssyr2; ++y)
-          attempt(parfile_, [&] { st.require_year(y); });
+          attempt(st.pcpfile, [&] { st.require_year(y); });
       for (int y = cfg_.tryr1; y <= cfg_.tryr2; ++y)
-        attempt(parfile_, [&] { st.require_year(y); });
+        attempt(st.pcpfile, [&] { st.require_year(y); });
     }
     attempt(parfile_, [&] { require_well_file(cfg_); });
     attempt(parfile_, [&] { require_recharge_files(cfg_); });
@@ -134,33 +189,18 @@ class Check {
       // No second thread to be had: the files are read here.
     }
     RealGrid grid = real_grid();
-    // The pumping and returns the model would never receive, as the run counts them.
-    CheckWater water(cfg_);
     for (const PlannedRead& r : reads) {
       const std::string path = r.path();
       if (!attempt(path, [&] { reader.readfile(grid, r.dir, r.name, r.tag, r.mustexist); }))
         continue;
       if (!file_exists(path)) continue;  // absent: a zero grid, or an error above
-      if (r.kind == FileKind::grd) attempt(path, [&] { precipitation(grid); });
+      if (r.kind == FileKind::grd) {
+        InputPeriod p;
+        if (parse_period(r.name, p)) precip_.prism_grid(p.year, grid, path);
+      }
       look_at(r, grid);
-      water.add(r, grid);
-    }
-    for (const Diag& d : water.warnings()) {
-      std::string text = render(d, "warning");
-      text.resize(text.size() - 2);  // line() ends it
-      warnings_.push_back(text);
-    }
-  }
-
-  // The run's checks of a precipitation grid, at the active cells in grid
-  // order: no negative value, none beyond the recharge curves.
-  void precipitation(const RealGrid& g) const {
-    const double* xtab = cfg_.curves.curve(1, 0);
-    const int n = cfg_.curves.ncurv;
-    for (int i = 0; i < NCELL; ++i) {
-      if (cfg_.ibound[i] <= 0) continue;
-      if (g[i] < 0.0) errordbl("Negative PPT", g[i]);
-      binfind(g[i], xtab, xtab, n);
+      values_.grid(r, grid);
+      water_.add(r, grid);
     }
   }
 
@@ -243,6 +283,9 @@ class Check {
   std::string parfile_;
   std::vector<std::string> errors_, warnings_;
   std::map<std::pair<int, FileKind>, KindFacts> facts_;
+  PrecipCheck precip_;
+  ValueCheck values_;
+  CheckWater water_;  // the pumping and returns the model would never receive
 };
 
 }  // namespace
@@ -251,7 +294,14 @@ int run_check(int argc, const char* const* argv) {
   // The configuration holds dozens of grids: keep it off the stack.
   auto cfg = std::make_unique<RunConfig>();
   auto krig = std::make_unique<Krig>();
-  read_parameters(argc, argv, *cfg, *krig, ParamMode::Check);
+  try {
+    read_parameters(argc, argv, *cfg, *krig, ParamMode::Check);
+  } catch (const Fatal&) {
+    // What the reader noted before the stop often explains it (a comment
+    // read as values, an indented '#' line ending the FUNCTION block).
+    for (const Diag& d : cfg->notes.warnings) console_write(render(d, "warning"));
+    throw;
+  }
   return Check(*cfg, argv[1]).run();
 }
 

@@ -47,9 +47,8 @@ void CheckWater::close() {
   year_ = 0;
 }
 
-std::vector<Diag> CheckWater::warnings() {
+void CheckWater::report(Findings& found) {
   close();
-  std::vector<Diag> out;
   for (const WaterAccount& a : done_) {
     const std::string period = a.year < 0 ? std::string("steady") : std::to_string(a.year);
     for (int s = 0; s < 3; ++s) {
@@ -75,10 +74,9 @@ std::vector<Diag> CheckWater::warnings() {
                         std::to_string(first % NCOL + 1));
       d.hint = "move the wells and returns into active cells or make the cells active in IBOUND; "
                "the MODFLOW 6 well list leaves such wells out and MODFLOW-2005 ignores them";
-      out.push_back(d);
+      found.warn(std::move(d), cells);
     }
   }
-  return out;
 }
 
 }  // namespace vadz

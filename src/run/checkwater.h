@@ -10,6 +10,7 @@
 #include "engine/annual.h"
 #include "input/config.h"
 #include "input/schedule.h"
+#include "run/checkfindings.h"
 #include "utl/diag.h"
 
 namespace vadz {
@@ -21,8 +22,8 @@ class CheckWater {
   // (a file that two state groups share serves both).
   void add(const PlannedRead& r, const RealGrid& grid);
   // A warning for each state group and budget period with water in cells
-  // of IBOUND 0 or below, in period order.
-  std::vector<Diag> warnings();
+  // of IBOUND 0 or below, in period order, with the cells it covers.
+  void report(Findings& found);
 
  private:
   void close();  // the budget period under way is complete

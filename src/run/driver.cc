@@ -60,9 +60,7 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
       for (int y = cfg.ssyr1; y <= cfg.ssyr2; ++y) st.require_year(y);
     }
     for (int y = cfg.tryr1; y <= cfg.tryr2; ++y) st.require_year(y);
-    std::vector<bool> active(NCELL);
-    for (int i = 0; i < NCELL; ++i) active[i] = cfg.ibound[i] > 0;
-    weights.compute(krig, st.stnx.data(), st.stny.data(), st.nstn, st.idrift, active);
+    weights.compute(krig, st.stnx.data(), st.stny.data(), st.nstn, st.idrift, kriged_cells(cfg));
     wptr = &weights;
   }
 

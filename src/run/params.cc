@@ -28,6 +28,10 @@ class KeywordLoop {
   KeywordLoop(RunConfig& cfg, Krig& krig, ParamLines& file, ParamMode mode)
       : cfg_(cfg), krig_(krig), writes_(mode == ParamMode::Run) {
     ls_.file = &file;
+    if (mode == ParamMode::Check) {
+      notes_ = &cfg.notes;
+      notes_->parfile = cfg.parfile;
+    }
   }
 
   void run() {
@@ -39,7 +43,23 @@ class KeywordLoop {
       if (ierr != 0) fail_line("Invalid command ");
       std::string kw = tok.substr(0, 16);
       uppercase(kw);
-      dispatch(std::string(rtrim(kw)));
+      kw.resize(rtrim(kw).size());
+      if (!notes_) {
+        dispatch(kw);
+        continue;
+      }
+      const std::string keyline = ls_.line;
+      const long lineno = ls_.file->line_number();
+      // Noted before the reader runs: the comment may be what stops it.
+      const int hash = comment_column(keyline);
+      const size_t note = notes_->warnings.size();
+      if (hash > 0)
+        notes_->warnings.push_back({text_place(cfg_.parfile, lineno, hash),
+                                    "a comment on the " + kw + " line: '" + tail(keyline, hash) + "'",
+                                    {},
+                                    COMMENT_HINT});
+      dispatch(kw);
+      if (!block_keyword(kw)) unread_words(kw, keyline, lineno, hash, note);
     }
   }
 
@@ -47,6 +67,58 @@ class KeywordLoop {
   // A message followed by the cleaned line, trailing blanks removed.
   [[noreturn]] void fail_line(const std::string& msg) {
     error(msg + std::string(rtrim(ls_.line)));
+  }
+
+  // Keywords whose reader goes on into further lines (or files) and reuses
+  // the line buffer.
+  static bool block_keyword(const std::string& kw) {
+    return kw == "FUNCTION" || kw == "STATIONS" || kw == "TERRAIN";
+  }
+
+  static constexpr const char* COMMENT_HINT =
+      "the words after a keyword are its values: a comment must be a line of its own, with '#' in "
+      "the first column";
+
+  static std::string tail(const std::string& line, int col) {
+    return std::string(rtrim(std::string_view(line).substr(col - 1)));
+  }
+
+  // The column of the first word after the keyword that starts with '#'; 0
+  // for none.
+  static int comment_column(const std::string& line) {
+    int pos = 1, status = 0;
+    charin(line, pos, pos, status);  // the keyword
+    for (;;) {
+      int at = pos;
+      if (eol(line, at)) return 0;
+      if (line[at - 1] == '#') return at;
+      charin(line, pos, pos, status);
+    }
+  }
+
+  // Once the keyword's reader is done: a comment it took as values (the
+  // comment's note, at index note, says so), or words after its last
+  // value, which it never reads.
+  void unread_words(const std::string& kw, const std::string& line, long lineno, int hash,
+                    size_t note) {
+    if (kw == "STRESSF" && cfg_.icmdsf == 1) return;  // the command line's multipliers rule
+    if (hash > 0 && ls_.ipos > hash) {
+      notes_->warnings[note].what = kw + " reads the words of '" + tail(line, hash) + "' as its values";
+      return;
+    }
+    int at = ls_.ipos;
+    if (hash > 0 || eol(line, at)) return;
+    notes_->warnings.push_back({text_place(cfg_.parfile, lineno, at),
+                                "words after the last value of " + kw + " are not read: '" +
+                                    tail(line, at) + "'",
+                                {},
+                                ""});
+  }
+
+  // Keeps a flag file's path and field width for the input check.
+  void note_flags(const std::string& name, int width, bool zoned) {
+    const std::string path(rtrim(name));
+    if (notes_ && path != "*") notes_->flag_files.push_back({path, width, zoned});
   }
 
   std::string text(int& ierr) { return charin(ls_.line, ls_.ipos, ls_.ipos, ierr); }
@@ -77,9 +149,9 @@ class KeywordLoop {
     const std::string plot = readterrain(ls_, cfg_.trn, krig_);
     if (writes_) write_terrain_plot(plot, cfg_.trn);
   }
-  void kw_stations() { readstation(ls_, cfg_.stations); }
+  void kw_stations() { readstation(ls_, cfg_.stations, notes_); }
   void kw_function() {
-    const std::string table = readfunction(ls_, cfg_.curves, cfg_.nsoil);
+    const std::string table = readfunction(ls_, cfg_.curves, cfg_.nsoil, notes_);
     if (writes_) write_function_table(table, cfg_.curves, cfg_.nsoil);
   }
 
@@ -219,6 +291,7 @@ class KeywordLoop {
     if (ierr != 0) fail_line(msg);
     int n = 0;
     readflags(name, grid, scratch_names_, n, 1);
+    note_flags(name, zoned_flag_width(n), true);
     if (report) {
       int32_t count = 0;
       for (int32_t v : grid) count += v > 0 ? 1 : 0;
@@ -247,6 +320,7 @@ class KeywordLoop {
     if (ierr != 0) fail_line("Invalid IBOUND file name ");
     int n = 0;
     readflags(name, cfg_.ibound, scratch_names_, n, 0);
+    note_flags(name, PLAIN_FLAG_WIDTH, false);
   }
 
   void kw_soil() {
@@ -254,6 +328,7 @@ class KeywordLoop {
     std::string name = text(ierr);
     if (ierr != 0) fail_line("Invalid SOIL file name ");
     readflags(name, cfg_.isoil, scratch_names_, cfg_.nsoil, 9);
+    note_flags(name, zoned_flag_width(cfg_.nsoil), true);
     for (int k = 0; k < 9; ++k)
       cfg_.soilname[k] = k < static_cast<int>(scratch_names_.size()) ? scratch_names_[k] : "";
   }
@@ -274,6 +349,7 @@ class KeywordLoop {
     if (ierr != 0) fail_line("Invalid BUDGET file name ");
     std::vector<std::string> names;
     readflags(name, cfg_.ibgt, names, cfg_.nbgt, 9);
+    note_flags(name, zoned_flag_width(cfg_.nbgt), true);
     for (int z = 0; z < cfg_.nbgt && z < 9; ++z) cfg_.bgtname[z] = names[z];
     if (writes_) budget_heading(cfg_);
   }
@@ -299,6 +375,7 @@ class KeywordLoop {
   RunConfig& cfg_;
   Krig& krig_;
   const bool writes_;  // the side files and the budget heading (ParamMode)
+  ReadNotes* notes_ = nullptr;  // kept in the input check only
   LineState ls_;
   std::vector<std::string> scratch_names_;
 
@@ -359,8 +436,9 @@ void check_configuration(const RunConfig& cfg) {
   if (!cfg.reportdir.empty() && cfg.nbgt == 0) error("REPORT needs BUDGET zones");
 }
 
-// Suspect inputs in active cells; never fatal.
-void cell_warnings(const RunConfig& cfg) {
+// Suspect inputs in active cells; never fatal. The input check sums up the
+// cells without a soil in one line of its own instead.
+void cell_warnings(const RunConfig& cfg, ParamMode mode) {
   for (int r = 1; r <= NROW; ++r) {
     for (int c = 1; c <= NCOL; ++c) {
       const int i = cell(c, r);
@@ -372,7 +450,7 @@ void cell_warnings(const RunConfig& cfg) {
                          .integer(r)
                          .integer(c)
                          .real(cfg.trn[i]));
-      if (cfg.isoil[i] == 0)
+      if (cfg.isoil[i] == 0 && mode == ParamMode::Run)
         console_line(
             ConsoleLine().text("WARNING: ").text("Missing soil type ").integer(r).integer(c));
     }
@@ -396,7 +474,7 @@ void read_parameters(int argc, const char* const* argv, RunConfig& cfg, Krig& kr
     KeywordLoop(cfg, krig, file, mode).run();
   }
   check_configuration(cfg);
-  cell_warnings(cfg);
+  cell_warnings(cfg, mode);
 }
 
 }  // namespace vadz

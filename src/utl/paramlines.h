@@ -16,6 +16,8 @@ class ParamLines {
   bool next(std::string& line);
   // Steps back one line, so that next() returns the last line again.
   void unread();
+  // The number (from 1) of the line next() returned last.
+  long line_number() const { return static_cast<long>(next_); }
 
  private:
   std::string content_;
