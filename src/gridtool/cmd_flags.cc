@@ -77,6 +77,23 @@ Overlay overlay_polygons(const VectorLayer& v, const std::vector<int>& zone,
   return o;
 }
 
+// The zone names of --zones (comma-separated), which must hold every value
+// found; zones named but not found stay empty.
+std::vector<std::string> zone_order(const std::string& list, const std::vector<std::string>& found,
+                                    const std::string& source) {
+  std::vector<std::string> order;
+  size_t at = 0;
+  while (at <= list.size()) {
+    const size_t end = std::min(list.find(',', at), list.size());
+    order.push_back(list.substr(at, end - at));
+    at = end + 1;
+  }
+  for (const std::string& f : found)
+    if (std::find(order.begin(), order.end(), f) == order.end())
+      error2("Zone " + f + " is not in --zones; found in", source);
+  return order;
+}
+
 bool numeric_less(const std::string& a, const std::string& b) {
   double x = 0, y = 0;
   parse_real(a, x);
@@ -88,7 +105,8 @@ bool numeric_less(const std::string& a, const std::string& b) {
 
 int grid_flags(int argc, const char* const* argv) {
   const Options o =
-      parse_options(argc, argv, 2, {}, {"--attribute", "--layer", "--band"}, FLAGS_USAGE);
+      parse_options(argc, argv, 2, {}, {"--attribute", "--layer", "--band", "--zones"},
+                    FLAGS_USAGE);
   if (o.args.size() != 3) error(FLAGS_USAGE);
   const TargetGrid g = read_target_grid(o.args[0]);
   std::vector<std::string> names;
@@ -104,6 +122,7 @@ int grid_flags(int argc, const char* const* argv) {
                 return v.numeric ? numeric_less(a, b) : a < b;
               });
     names.erase(std::unique(names.begin(), names.end()), names.end());
+    if (o.has("--zones")) names = zone_order(o.value("--zones"), names, o.args[1]);
     std::vector<int> zone;
     for (const ZonePolygon& p : v.polygons)
       zone.push_back(static_cast<int>(std::find(names.begin(), names.end(), p.value) -
@@ -128,6 +147,17 @@ int grid_flags(int argc, const char* const* argv) {
         p.first = static_cast<double>(std::lower_bound(cls.begin(), cls.end(), p.first) -
                                       cls.begin() + 1);
     for (double c : cls) names.push_back(num(c));
+    if (o.has("--zones")) {
+      // Zones in the order given: renumber the classes to match.
+      const std::vector<std::string> order = zone_order(o.value("--zones"), names, o.args[1]);
+      std::vector<double> to(names.size());
+      for (size_t k = 0; k < names.size(); ++k)
+        to[k] = static_cast<double>(std::find(order.begin(), order.end(), names[k]) -
+                                    order.begin() + 1);
+      for (auto& c : ov.classes)
+        for (auto& p : c) p.first = to[static_cast<size_t>(p.first) - 1];
+      names = order;
+    }
   }
   if (names.size() > 99) error2("More than 99 zones in", o.args[1]);
   std::vector<int> zone(static_cast<size_t>(g.ncell()), 0);

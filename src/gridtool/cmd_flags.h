@@ -7,7 +7,7 @@ namespace vadz {
 
 inline constexpr const char* FLAGS_USAGE =
     "usage: vadz grid flags <parameter file> <raster or vector layer> <output> "
-    "[--attribute NAME] [--layer NAME] [--band N]";
+    "[--attribute NAME] [--zones A,B,...] [--layer NAME] [--band N]";
 
 int grid_flags(int argc, const char* const* argv);
 

@@ -10,6 +10,7 @@
 #include "gridtool/gridfile.h"
 #include "gridtool/options.h"
 #include "gridtool/target_grid.h"
+#include "input/schedule.h"
 #include "utl/console.h"
 #include "utl/format.h"
 #include "utl/scan.h"
@@ -18,16 +19,27 @@ namespace vadz {
 
 namespace {
 
-// The data folders' kinds: monthly ones are read per month (YYYY.MM.kind),
-// yearly ones per year (YYYY.kind); `steady` files exist for all but areas.
-struct Kind {
-  const char* name;
+// How the run reads a kind of its data folders: per month (YYYY.MM.kind)
+// or per year (YYYY.kind), and whether a steady-period file exists.
+struct KindPeriods {
+  bool summable;  // a quantity of the cell that point records add up to
   bool monthly;
   bool steady;
 };
-constexpr Kind KINDS[] = {{"pmp", true, true},  {"rcg", true, true},  {"rcs", true, true},
-                          {"rcc", true, true},  {"mi", false, true},  {"agw", false, false},
-                          {"asw", false, false}, {"aco", false, false}};
+KindPeriods periods_of(FileKind k) {
+  switch (k) {
+    case FileKind::pmp:
+    case FileKind::rcg:
+    case FileKind::rcs:
+    case FileKind::rcc: return {true, true, true};
+    case FileKind::mi: return {true, false, true};
+    case FileKind::agw:
+    case FileKind::asw:
+    case FileKind::aco: return {true, false, false};
+    case FileKind::grd: return {false, false, false};  // precipitation depth: not a sum
+  }
+  return {false, false, false};
+}
 
 // Records not written where they stand: count, total and the first line.
 struct Tally {
@@ -82,15 +94,15 @@ int grid_points(int argc, const char* const* argv) {
   if (o.args.size() != 3 || !o.has("--x") || !o.has("--y") || !o.has("--value"))
     error(POINTS_USAGE);
   const std::string kind_name = o.value("--kind", "pmp");
-  const Kind* kind = nullptr;
-  for (const Kind& k : KINDS)
-    if (kind_name == k.name) kind = &k;
-  if (kind == nullptr) error(POINTS_USAGE);
+  KindPeriods kind{false, false, false};
+  for (FileKind k : all_kinds())
+    if (kind_name == kind_tag(k)) kind = periods_of(k);
+  if (!kind.summable) error(POINTS_USAGE);
   const bool by_year = o.has("--year");
-  if (!by_year && !kind->steady) error("Kind " + kind_name + " is read per year: give --year");
-  if (by_year && kind->monthly && !o.has("--month"))
+  if (!by_year && !kind.steady) error("Kind " + kind_name + " is read per year: give --year");
+  if (by_year && kind.monthly && !o.has("--month"))
     error("Kind " + kind_name + " is read per month: give --month");
-  if (!kind->monthly && o.has("--month"))
+  if (!kind.monthly && o.has("--month"))
     error("Kind " + kind_name + " is read per year: --month does not apply");
   if (!by_year && o.has("--month")) error("--month needs --year");
 
@@ -134,7 +146,7 @@ int grid_points(int argc, const char* const* argv) {
   std::error_code ec;
   std::filesystem::create_directories(o.args[2], ec);
   for (const auto& [period, grid] : grids)
-    write_real_grid(o.args[2] + "/" + stem(period.first, period.second) + "." + kind->name, g,
+    write_real_grid(o.args[2] + "/" + stem(period.first, period.second) + "." + kind_name, g,
                     grid, o.has("--bin"));
   console_line(ConsoleLine().text(std::to_string(t.rows.size()) + " records, total " + num(total) +
                                   ", in " + std::to_string(grids.size()) + " files"));

@@ -20,7 +20,7 @@ constexpr const char* USAGE_TEXT =
     "       vadz grid points <parameter file> <csv> <output folder> --x COL --y COL\n"
     "                 --value COL [--year COL --month COL] [--kind KIND] [--crs CRS] [--bin]\n"
     "       vadz grid flags <parameter file> <raster or vector layer> <output>\n"
-    "                 [--attribute NAME] [--band N]\n"
+    "                 [--attribute NAME] [--zones A,B,...] [--layer NAME] [--band N]\n"
     "\n"
     "Writes the grid files a run reads, on the grid of the parameter file (its\n"
     "GRID, CRS and IBOUND lines). Rasters and layers in another CRS are\n"
@@ -36,7 +36,8 @@ constexpr const char* USAGE_TEXT =
     "                     the run reads them; KIND pmp (default), mi, rcg, rcs,\n"
     "                     rcc, agw, asw or aco; --crs for x, y in another CRS\n"
     "  flags              a zoned flag file by majority of a raster's classes or\n"
-    "                     of a polygon layer's attribute NAME\n"
+    "                     of a polygon layer's attribute NAME; zones in sorted\n"
+    "                     order, or in the order of --zones\n"
     "Exit status: 0 when the files are written, 1 on an error.\n";
 
 }  // namespace

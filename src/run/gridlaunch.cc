@@ -1,6 +1,7 @@
 #include "run/gridlaunch.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "utl/console.h"
@@ -35,6 +36,12 @@ std::string own_folder(const char* argv0) {
 }
 
 }  // namespace
+
+bool is_grid_command(int argc, const char* const* argv) {
+  if (argc < 3 || std::string_view(argv[1]) != "grid") return false;
+  const std::string_view cmd = argv[2];
+  return cmd == "raster" || cmd == "points" || cmd == "flags" || cmd == "--help" || cmd == "-h";
+}
 
 int run_grid_command(int argc, const char* const* argv) {
 #ifdef _WIN32

@@ -160,6 +160,15 @@ TEST(GridFlags, PolygonLayerByMajority) {
                           "name"});
   ASSERT_EQ(r.status, 0) << r.out << r.err;
   EXPECT_EQ(read_file(d / "soil2.txt"), crlf(want));
+
+  // Zones in the order the recharge curves take them.
+  r = run_vadz(d.path(), {"grid", "flags", "g.par", "soils.gpkg", "soil3.txt", "--attribute",
+                          "name", "--zones", "sand,loam,clay"});
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  want[0] = "sand loam clay";
+  for (size_t k = 1; k < want.size(); ++k)
+    for (char& ch : want[k]) ch = ch == '1' ? '2' : ch == '2' ? '1' : ch;
+  EXPECT_EQ(read_file(d / "soil3.txt"), crlf(want));
 }
 
 }  // namespace
