@@ -55,46 +55,57 @@ void overlay_same(const RasterBand& b, const TargetGrid& g, Acc& acc) {
     }
 }
 
-// Another CRS: each pixel's outline, n points per edge, transformed.
+// Another CRS: each pixel's outline, n points per edge, transformed. The
+// points lie on the lines between pixel rows and columns and are transformed
+// once for the two pixels that share them, so neighbours meet exactly: no
+// area is lost or counted twice between them.
 void overlay_other(const RasterBand& b, const TargetGrid& g, CrsTransform& tr, int n,
                    Acc& acc) {
-  const size_t per = static_cast<size_t>(4 * n);
-  std::vector<double> xs(per * static_cast<size_t>(b.width));
-  std::vector<double> ys(xs.size());
-  std::vector<Pt> ring(per), work;
-  for (int j = 0; j < b.height; ++j) {
-    // The outlines of the row's valid pixels, counter-clockwise in pixel space.
-    size_t m = 0;
-    for (int i = 0; i < b.width; ++i) {
-      if (!b.valid[static_cast<size_t>(j) * static_cast<size_t>(b.width) + i]) continue;
-      for (int e = 0; e < 4; ++e)
-        for (int s = 0; s < n; ++s) {
-          const double t = static_cast<double>(s) / n;
-          double u = i, v = j;
-          switch (e) {
-            case 0: u = i + t; v = j; break;
-            case 1: u = i + 1; v = j + t; break;
-            case 2: u = i + 1 - t; v = j + 1; break;
-            default: u = i; v = j + 1 - t; break;
-          }
-          xs[m] = b.px(u, v);
-          ys[m] = b.py(u, v);
-          ++m;
-        }
+  const size_t W = static_cast<size_t>(b.width), N = static_cast<size_t>(n);
+  // A row line v = const: points u = i + s/n, i = 0..W-1, s = 0..n-1, and u = W.
+  auto row_line = [&](int v, std::vector<double>& x, std::vector<double>& y) {
+    x.resize(W * N + 1);
+    y.resize(W * N + 1);
+    for (size_t q = 0; q <= W * N; ++q) {
+      const double u = static_cast<double>(q / N) + static_cast<double>(q % N) / n;
+      x[q] = b.px(u, v);
+      y[q] = b.py(u, v);
     }
-    tr.apply(xs.data(), ys.data(), m);
-    size_t at = 0;
-    for (int i = 0; i < b.width; ++i) {
-      const size_t k = static_cast<size_t>(j) * static_cast<size_t>(b.width) + i;
-      if (!b.valid[k]) continue;
-      const double v = b.value[k];
-      acc.o.source_total += v;
-      bool ok = true;
-      for (size_t q = 0; q < per; ++q) {
-        ring[q] = {xs[at + q], ys[at + q]};
-        if (!std::isfinite(ring[q].x)) ok = false;
+    tr.apply(x.data(), y.data(), x.size());
+  };
+  std::vector<double> tx, ty, bx, by, vx, vy;
+  std::vector<Pt> ring(4 * N), work;
+  row_line(0, tx, ty);
+  for (int j = 0; j < b.height; ++j) {
+    const size_t rowk = static_cast<size_t>(j) * W;
+    row_line(j + 1, bx, by);
+    // Column lines u = i between the row lines: v = j + s/n, s = 1..n-1.
+    vx.resize((W + 1) * (N - 1));
+    vy.resize(vx.size());
+    for (size_t i = 0; i <= W; ++i)
+      for (size_t s = 1; s < N; ++s) {
+        const double v = j + static_cast<double>(s) / n;
+        vx[i * (N - 1) + s - 1] = b.px(static_cast<double>(i), v);
+        vy[i * (N - 1) + s - 1] = b.py(static_cast<double>(i), v);
       }
-      at += per;
+    tr.apply(vx.data(), vy.data(), vx.size());
+    for (size_t i = 0; i < W; ++i) {
+      if (!b.valid[rowk + i]) continue;
+      const double v = b.value[rowk + i];
+      acc.o.source_total += v;
+      // Counter-clockwise in pixel space: top, right side, bottom, left side.
+      size_t m = 0;
+      for (size_t s = 0; s < N; ++s) ring[m++] = {tx[i * N + s], ty[i * N + s]};
+      ring[m++] = {tx[(i + 1) * N], ty[(i + 1) * N]};
+      for (size_t s = 1; s < N; ++s)
+        ring[m++] = {vx[(i + 1) * (N - 1) + s - 1], vy[(i + 1) * (N - 1) + s - 1]};
+      for (size_t s = 0; s < N; ++s) ring[m++] = {bx[(i + 1) * N - s], by[(i + 1) * N - s]};
+      ring[m++] = {bx[i * N], by[i * N]};
+      for (size_t s = N - 1; s >= 1; --s)
+        ring[m++] = {vx[i * (N - 1) + s - 1], vy[i * (N - 1) + s - 1]};
+      bool ok = true;
+      for (const Pt& p : ring)
+        if (!std::isfinite(p.x)) ok = false;
       if (!ok) {
         ++acc.o.unplaced;
         continue;
@@ -103,6 +114,8 @@ void overlay_other(const RasterBand& b, const TargetGrid& g, CrsTransform& tr, i
       if (!(A > 0.0)) continue;
       spread_polygon(g, ring, work, [&](long cell, double a) { acc.add(cell, v, a, A); });
     }
+    tx.swap(bx);
+    ty.swap(by);
   }
 }
 
