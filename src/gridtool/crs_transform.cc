@@ -75,15 +75,18 @@ void CrsTransform::apply(double* x, double* y, size_t n) {
   for (size_t i = 0; i < n; ++i)
     if (x[i] == HUGE_VAL || y[i] == HUGE_VAL || !std::isfinite(x[i]) || !std::isfinite(y[i]))
       x[i] = y[i] = std::numeric_limits<double>::infinity();
-  PJ* last = proj_trans_get_last_used_operation(pj);
-  if (last != nullptr) {
+#if PROJ_VERSION_MAJOR > 9 || (PROJ_VERSION_MAJOR == 9 && PROJ_VERSION_MINOR >= 1)
+  // Among candidate operations (datum transformations by area of use and
+  // available grids) the one PROJ picked for the last point.
+  if (PJ* last = proj_trans_get_last_used_operation(pj)) {
     const char* name = proj_get_name(last);
     if (name != nullptr) used_.insert(name);
     proj_destroy(last);
-  } else {
-    const char* name = proj_get_name(pj);
-    if (name != nullptr) used_.insert(name);
+    return;
   }
+#endif
+  const char* name = proj_get_name(pj);
+  if (name != nullptr) used_.insert(name);
 }
 
 std::string CrsTransform::planned() const {

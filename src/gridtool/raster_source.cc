@@ -18,10 +18,18 @@ void gdal_init() {
   (void)once;
 }
 
+void gdal_fault(const std::string& message, const std::string& path) {
+  Diag d;
+  d.where = path;
+  d.what = CPLGetLastErrorMsg();
+  if (d.what.empty()) d.what = "GDAL gave no reason";
+  throw Fatal(ConsoleLine().text(message + " ").text(path).str(), d);
+}
+
 RasterBand read_raster_band(const std::string& path, int band) {
   gdal_init();
   GDALDatasetH ds = GDALOpen(path.c_str(), GA_ReadOnly);
-  if (ds == nullptr) error2("Cannot open raster", path);
+  if (ds == nullptr) gdal_fault("Cannot open raster", path);
   struct Closer {
     GDALDatasetH d;
     ~Closer() { GDALClose(d); }
@@ -41,12 +49,12 @@ RasterBand read_raster_band(const std::string& path, int band) {
   out.valid.resize(n);
   if (GDALRasterIO(b, GF_Read, 0, 0, out.width, out.height, out.value.data(), out.width,
                    out.height, GDT_Float64, 0, 0) != CE_None)
-    error2("Cannot read raster", path);
+    gdal_fault("Cannot read raster", path);
   // The mask band covers nodata values, alpha bands and per-dataset masks.
   GDALRasterBandH m = GDALGetMaskBand(b);
   if (GDALRasterIO(m, GF_Read, 0, 0, out.width, out.height, out.valid.data(), out.width,
                    out.height, GDT_Byte, 0, 0) != CE_None)
-    error2("Cannot read raster", path);
+    gdal_fault("Cannot read raster", path);
   for (size_t k = 0; k < n; ++k)
     if (!std::isfinite(out.value[k])) out.valid[k] = 0;
   return out;

@@ -32,4 +32,7 @@ RasterBand read_raster_band(const std::string& path, int band);
 // Opens GDAL's drivers once.
 void gdal_init();
 
+// Stops with "message path"; GDAL's own reason follows on standard error.
+[[noreturn]] void gdal_fault(const std::string& message, const std::string& path);
+
 }  // namespace vadz

@@ -64,7 +64,7 @@ VectorLayer read_vector_layer(const std::string& path, const std::string& layer,
   gdal_init();
   Dataset ds{GDALOpenEx(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr,
                         nullptr)};
-  if (ds.d == nullptr) error2("Cannot open vector layer", path);
+  if (ds.d == nullptr) gdal_fault("Cannot open vector layer", path);
   OGRLayerH l = layer.empty() ? GDALDatasetGetLayer(ds.d, 0)
                               : GDALDatasetGetLayerByName(ds.d, layer.c_str());
   if (l == nullptr) error2("No layer " + layer + " in", path);
