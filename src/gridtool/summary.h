@@ -1,5 +1,5 @@
 // Pieces shared by the raster and flag commands: the class of a cell by
-// majority, cells without data, and the lines that report a overlay.
+// majority, cells without data, and the lines that report an overlay.
 #pragma once
 #include <cstdint>
 #include <string>
