@@ -2,11 +2,13 @@
 # Release archives: tools/release.sh VERSION makes
 #   dist/vadz-VERSION-linux-x86_64.tar.gz
 #   dist/vadz-VERSION-windows-x86_64.zip
-# each holding bin/vadz (bin/vadz.exe), README.md, the user's guide docs/
+# each holding bin/vadz (bin/vadz.exe; the Linux one also bin/vadz-grid when
+# GDAL is installed), README.md, the user's guide docs/
 # and example/ (the parameter file and its data, ready to run), then unpacks
 # both and runs the example from them (the Windows one under Wine when Wine
 # is there).
-# Needs g++, cmake, make, zip, unzip and g++-mingw-w64-x86-64-posix.
+# Needs g++, cmake, make, zip, unzip, g++-mingw-w64-x86-64-posix and
+# libpng-dev (its static library); libgdal-dev for vadz grid.
 set -euo pipefail
 version=${1:?usage: tools/release.sh VERSION}
 cd "$(dirname "$0")/.."
@@ -20,9 +22,16 @@ build() {
   shift
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DVADZ_TESTS=OFF "$@" >/dev/null
   cmake --build "$dir" -j2 --target vadz make_example >/dev/null
+  # vadz grid, where GDAL and PROJ were found.
+  if grep -q '^vadz-grid:' "$dir/Makefile" 2>/dev/null; then
+    cmake --build "$dir" -j2 --target vadz-grid >/dev/null
+  fi
 }
-# Linux: libstdc++ and libgcc inside the program, so it needs only the C library.
-build build-release-linux -DCMAKE_EXE_LINKER_FLAGS="-static-libstdc++ -static-libgcc"
+# Linux: libstdc++, libgcc, libpng and zlib inside the program, so it needs
+# only the C library. vadz-grid uses the host's GDAL and PROJ (README).
+multiarch=$(gcc -print-multiarch)
+build build-release-linux -DCMAKE_EXE_LINKER_FLAGS="-static-libstdc++ -static-libgcc" \
+  -DPNG_LIBRARY="/usr/lib/$multiarch/libpng16.a" -DZLIB_LIBRARY="/usr/lib/$multiarch/libz.a"
 "$root/tools/mingw_libpng.sh" "$root/build-release-win/libpng-root"
 build build-release-win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
   -DCMAKE_FIND_ROOT_PATH="$root/build-release-win/libpng-root"
@@ -68,6 +77,10 @@ tar -C "$check/linux" -xzf "dist/$linux.tar.gz"
 unzip -q "dist/$windows.zip" -d "$check/windows"
 (cd "$check/linux/$linux/example/run" && ../../bin/vadz ../vadz.par >../stdout.txt)
 echo "linux archive: example runs"
+if ldd "$check/linux/$linux/bin/vadz" | grep -Eq 'libpng|libz\.'; then
+  echo "release: bin/vadz should not need the host's libpng or zlib" >&2
+  exit 1
+fi
 if command -v wine >/dev/null; then
   export WINEDEBUG=-all WINEPREFIX=$stage/wine
   (cd "$check/windows/$windows/example/run" && wine ../../bin/vadz.exe ../vadz.par >../stdout.txt)

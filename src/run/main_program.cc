@@ -9,6 +9,7 @@
 #include "input/config.h"
 #include "run/check.h"
 #include "run/driver.h"
+#include "run/gridlaunch.h"
 #include "run/params.h"
 #include "utl/console.h"
 #include "utl/interrupt.h"
@@ -20,6 +21,7 @@ namespace {
 constexpr const char* USAGE_TEXT =
     "Usage: vadz <parameter file> [STRESSF f1 f2 f3 f4]\n"
     "       vadz --check <parameter file> [STRESSF f1 f2 f3 f4]\n"
+    "       vadz grid raster|points|flags ...      (vadz grid --help)\n"
     "\n"
     "Reads the parameter file and writes the groundwater model's recharge\n"
     "array file(s) and well file, for a steady period and twelve monthly\n"
@@ -59,6 +61,7 @@ int main_program(int argc, const char* const* argv) {
   catch_interrupts();
   try {
     // The configuration holds dozens of grids: keep it off the stack.
+    if (is_grid_command(argc, argv)) return run_grid_command(argc, argv);
     if (argc >= 2 && std::string_view(argv[1]) == "--check") {
       if (argc < 3) error("Usage: vadz --check <parameter file>");
       const int status = run_check(argc - 1, argv + 1);
