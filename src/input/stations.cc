@@ -75,6 +75,7 @@ void readstation(LineState& ls, StationTable& st) {
       int pos = 1;
       std::string name = charin(ls.line, pos, pos, status);
       if (status != 0) error(with_line("Invalid station name ", ls.line));
+      st.name[i] = name;
       if (name.size() > NAMELEN) name.resize(NAMELEN);
       names[i] = std::move(name);
       double x = realin(ls.line, pos, pos, status);

@@ -1,6 +1,7 @@
 // Precipitation stations: locations and yearly precipitation.
 #pragma once
 #include <array>
+#include <string>
 #include <vector>
 
 #include "utl/paramlines.h"
@@ -17,6 +18,9 @@ struct StationTable {
   int idrift = 0;
   std::array<double, MAXSTN> stnx{};
   std::array<double, MAXSTN> stny{};
+  // Names as the location file spells them (matched on their first 16
+  // characters), for showing the stations.
+  std::array<std::string, MAXSTN> name;
   // pstn(i, y), station fastest: element (i-1) + 128*(y-1910), inches.
   std::vector<double> pstn = std::vector<double>(MAXSTN * NYEARS, 0.0);
   // Whether the precipitation file had a data line for the year.

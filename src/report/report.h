@@ -13,6 +13,8 @@
 #include "engine/budgetcsv.h"
 #include "engine/output.h"
 #include "report/jobs.h"
+#include "report/monthly.h"
+#include "report/overlay.h"
 #include "report/page.h"
 
 namespace vadz {
@@ -22,6 +24,7 @@ class RunReport : public RunOutput {
   // Creates the folder with its maps/ and grids/ folders (fatal "Cannot open
   // file " with the folder's name when it cannot be created) and budget.csv.
   explicit RunReport(const RunConfig& cfg);
+  void period(const PeriodResult& p) override { monthly_.period(p); }
   void year(const YearResult& y) override;
   void finish() override;
 
@@ -53,6 +56,8 @@ class RunReport : public RunOutput {
   Map steady_;   // the steady recharge, on the scale of the yearly recharge
   Map terrain_;  // the terrain multipliers
   Map soils_;
+  MonthlyFigures monthly_;
+  GroupAreas groups_;
   std::string buf_;  // the worker's text room
   JobThread jobs_;   // last: ends before the data its jobs use
 };
