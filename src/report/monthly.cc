@@ -37,7 +37,7 @@ const RealGrid& ones() {
 }
 
 std::string cell(double v, bool first = false) {
-  return std::string(first ? "<td class=\"n b\">" : "<td class=\"n\">") + grouped(v, 1) + "</td>";
+  return std::string(first ? "<td class=\"n b\">" : "<td class=\"n\">") + grouped(v, 0) + "</td>";
 }
 
 // A year's charts: the pumping of each group and of all, and the recharge
@@ -141,7 +141,7 @@ std::string monthly_view(const MonthlyFigures& mf) {
     s += cell(rech) + "</tr>\n</tbody></table></div></div>\n";
     ++j;
   }
-  s += "<p class=\"note\">Acre-feet in each monthly stress period. Pumping is groundwater "
+  s += "<p class=\"note\">Acre-feet in each monthly stress period, rounded to whole acre-feet. Pumping is groundwater "
        "irrigation and municipal-industrial pumping, as the well file lists it; Rcg, Rcs and Rcc "
        "are the returns from groundwater-, surface-water- and commingled-irrigated land, after "
        "the <code>XFACTOR</code> grid, as the recharge files hold them. The recharge from "
