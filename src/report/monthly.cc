@@ -79,9 +79,9 @@ void MonthlyFigures::period(const PeriodResult& p) {
   const RealGrid* one = &ones();
   const Five plain{one, one, one, one, one};
   m.total = sums({&p.pump, &p.rech[0], &p.rech[1], &p.rech[2], &p.rech[3]}, plain);
-  // The annual arrays hold the year so far; in a year whose returns are
-  // adjusted every month is, so the adjusted sums change by the month's
-  // adjusted returns.
+  // The annual arrays hold the year so far, before XFACTOR. XFACTOR adjusts
+  // every month of a year or none, so the change of the adjusted sums is
+  // the month's adjusted returns.
   const RealGrid* xf = p.xfactor ? &p.cfg.xfactor : one;
   const AnnualArrays& a = p.ann;
   for (int s = 0; s < 3; ++s) {
@@ -105,7 +105,8 @@ std::string monthly_view(const MonthlyFigures& mf) {
   int j = 0;
   for (const MonthlyFigures::Year& y : mf.years()) {
     s += "<div class=\"monthly\" data-i=\"" + whole(j) + "\"" + (j == 0 ? "" : " hidden") +
-         ">" + charts(y) + "<div class=\"tablewrap\"><table class=\"budget month\">\n<thead><tr><th rowspan=\"2\">" +
+         ">" + charts(y) +
+         "<div class=\"tablewrap\"><table class=\"budget month\">\n<thead><tr><th rowspan=\"2\">" +
          whole(y.year) + "</th>";
     for (const char* g : GROUP) s += "<th colspan=\"4\" class=\"span\">" + std::string(g) + "</th>";
     s += "<th colspan=\"6\" class=\"span\">all groups</th></tr>\n<tr>";
@@ -141,12 +142,13 @@ std::string monthly_view(const MonthlyFigures& mf) {
     s += cell(rech) + "</tr>\n</tbody></table></div></div>\n";
     ++j;
   }
-  s += "<p class=\"note\">Acre-feet in each monthly stress period, rounded to whole acre-feet. Pumping is groundwater "
-       "irrigation and municipal-industrial pumping, as the well file lists it; Rcg, Rcs and Rcc "
-       "are the returns from groundwater-, surface-water- and commingled-irrigated land, after "
-       "the <code>XFACTOR</code> grid, as the recharge files hold them. The recharge from "
-       "precipitation (Rcp) belongs to no state group and shows over all groups only. The "
-       "columns over all groups are the sums of the model files' arrays and wells.</p>\n";
+  s += "<p class=\"note\">Acre-feet in each monthly stress period, rounded to whole acre-feet. "
+       "Pumping is groundwater irrigation and municipal-industrial pumping, as the well file "
+       "lists it; Rcg, Rcs and Rcc are the returns from groundwater-, surface-water- and "
+       "commingled-irrigated land, after the <code>XFACTOR</code> grid, as the recharge files "
+       "hold them. The recharge from precipitation (Rcp) belongs to no state group and shows "
+       "over all groups only. The columns over all groups are the sums of the model files' "
+       "arrays and wells.</p>\n";
   return s;
 }
 

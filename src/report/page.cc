@@ -378,7 +378,8 @@ std::string inventory(const Inventory& inv) {
 
 std::string map_figure(const MapLayer& m, const std::vector<int>& years, bool yearly,
                        const std::string& marks) {
-  std::string s = "<figure><figcaption>" + escape(m.title) + "</figcaption>\n<div class=\"mapbox\">";
+  std::string s =
+      "<figure><figcaption>" + escape(m.title) + "</figcaption>\n<div class=\"mapbox\">";
   const std::string size = " width=\"" + whole(NCOL * MAP_PIXELS) + "\" height=\"" +
                            whole(NROW * MAP_PIXELS) + "\"";
   if (yearly) {

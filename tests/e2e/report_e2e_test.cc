@@ -299,7 +299,8 @@ TEST_F(ReportE2E, MapsShowOutlinesAndStationsAndTheMonthlyViewTheModelFilesTotal
   ASSERT_NE(stn, std::string::npos);
   const std::string group = page.substr(stn, page.find("</g>", stn) - stn);
   int marks = 0;
-  for (size_t at = group.find("<circle"); at != std::string::npos; at = group.find("<circle", at + 1))
+  for (size_t at = group.find("<circle"); at != std::string::npos;
+       at = group.find("<circle", at + 1))
     ++marks;
   EXPECT_EQ(marks, static_cast<int>(stations.size()) - 1);
   for (size_t k = 1; k < stations.size(); ++k) {
@@ -354,12 +355,14 @@ TEST(ReportInputs, NoTerrainMapWithoutTerrainAndNoneInThisRun) {
   const std::string page = read_file(dir / "rep/index.html");
   EXPECT_FALSE(fs::exists(dir / "rep/maps/terrain.png"));
   EXPECT_EQ(page.find("terrain.png"), std::string::npos);
-  EXPECT_NE(page.find("<tr><th>Terrain multipliers</th><td>none (no <code>TERRAIN</code>)</td></tr>"),
-            std::string::npos);
+  EXPECT_NE(
+      page.find("<tr><th>Terrain multipliers</th><td>none (no <code>TERRAIN</code>)</td></tr>"),
+      std::string::npos);
   const size_t row = page.find("<tr><td><code>.rcs</code></td>");
   ASSERT_NE(row, std::string::npos);
   const std::string rcs = page.substr(row, page.find("</tr>", row) - row);
-  const std::string absent = "<span class=\"absent\">absent: steady, 1990-1992 (01-04,10-12)</span>";
+  const std::string absent =
+      "<span class=\"absent\">absent: steady, 1990-1992 (01-04,10-12)</span>";
   EXPECT_EQ(rcs, "<tr><td><code>.rcs</code></td><td>15 files: 1990-1992 (05-09)<br>" + absent +
                      "</td><td><span class=\"none\">none in this run</span></td><td>15 files: "
                      "1990-1992 (05-09)<br>" + absent + "</td>");
