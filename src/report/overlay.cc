@@ -54,11 +54,13 @@ std::string outline_path(const FlagGrid& label, const FlagGrid* within) {
 void GroupAreas::add(const AnnualArrays& ann) {
   for (int s = 1; s <= 3; ++s) {
     const uint8_t bit = static_cast<uint8_t>(1u << (s - 1));
-    for (const SlotGrid* g : {&ann.gwarea, &ann.coarea, &ann.swarea, &ann.annpump, &ann.annmi,
-                              &ann.annrcg, &ann.annrcs, &ann.annrcc}) {
-      const RealGrid& v = (*g)[s];
-      for (int i = 0; i < NCELL; ++i)
-        if (v[i] != 0.0) has_[i] |= bit;
+    const double *a = ann.gwarea[s].data(), *b = ann.coarea[s].data(), *c = ann.swarea[s].data(),
+                 *d = ann.annpump[s].data(), *e = ann.annmi[s].data(), *f = ann.annrcg[s].data(),
+                 *g = ann.annrcs[s].data(), *h = ann.annrcc[s].data();
+    for (int i = 0; i < NCELL; ++i) {
+      const bool any = (a[i] != 0.0) | (b[i] != 0.0) | (c[i] != 0.0) | (d[i] != 0.0) |
+                       (e[i] != 0.0) | (f[i] != 0.0) | (g[i] != 0.0) | (h[i] != 0.0);
+      has_[i] |= any ? bit : 0;
     }
   }
 }

@@ -340,10 +340,13 @@ TEST_F(ReportE2E, MapsShowOutlinesAndStationsAndTheMonthlyViewTheModelFilesTotal
 }
 
 // Without TERRAIN there is no terrain map; a group without files of a kind
-// in the whole run shows "none in this run", not absent periods.
-TEST(ReportInputs, NoTerrainMapWithoutTerrainAndNoneInThisRun) {
+// in the whole run shows "none in this run", not absent periods. With
+// XFACTOR, the groups' returns in the monthly view are the adjusted ones
+// that the recharge file holds.
+TEST(ReportInputs, NoTerrainMapWithoutTerrainNoneInThisRunAndAdjustedReturns) {
   TempDir dir;
-  test::make_example(dir.path(), "REPORT rep\n");
+  test::make_example(dir.path(), "REPORT rep\nXFACTOR 1989 xf.txt\n");
+  test::write_file(dir / "xf.txt", test::text_grid([](int c, int) { return c < 200 ? 0.5 : 3.0; }));
   std::string par = read_file(dir / "vadz.par");
   const size_t at = par.find("\nTERRAIN ");
   par.erase(at + 1, par.find('\n', at + 1) - at);
@@ -366,6 +369,20 @@ TEST(ReportInputs, NoTerrainMapWithoutTerrainAndNoneInThisRun) {
   EXPECT_EQ(rcs, "<tr><td><code>.rcs</code></td><td>15 files: 1990-1992 (05-09)<br>" + absent +
                      "</td><td><span class=\"none\">none in this run</span></td><td>15 files: "
                      "1990-1992 (05-09)<br>" + absent + "</td>");
+
+  const std::map<std::string, double> recharged = recharge_totals(dir / "example.rch");
+  const std::vector<std::vector<std::string>> rows = monthly_rows(page, 2);  // 1992
+  ASSERT_EQ(rows.size(), 13u);
+  for (int m = 4; m < 9; ++m) {  // the irrigation months
+    const std::vector<std::string>& r = rows[m];
+    const std::string label = (m < 9 ? " " : "") + std::to_string(m + 1) + "/1992";
+    EXPECT_NEAR(std::stod(r[18]), recharged.at(label), 15.0) << label;
+    for (int q : {2, 3, 4}) {  // Rcg, Rcs, Rcc of each group and over all
+      const double groups = std::stod(r[q]) + std::stod(r[q + 4]) + std::stod(r[q + 8]);
+      EXPECT_NEAR(groups, std::stod(r[q + 13]), 2.0) << label << " column " << q;
+      EXPECT_GT(groups, 100) << label << " column " << q;
+    }
+  }
 }
 
 TEST(ReportFaults, FolderAndWriteFailuresStopTheRun) {
