@@ -343,7 +343,13 @@ std::string inventory(const Inventory& inv) {
     folders.push_back(&f);
     s += "<th>" + std::string(f.group >= 0 ? STATE_GROUP[f.group] : "PRISM") + " <code>" +
          escape(f.dir) + "</code>" +
-         (f.exists ? "" : " <span class=\"absent\">(does not exist)</span>") + "</th>";
+         (f.exists ? "" : " <span class=\"absent\">(does not exist)</span>");
+    // A folder without any file of the run is more likely a wrong name in
+    // DIR than a group without water: kinds read "none in this run" there.
+    bool any = false;
+    for (const InventoryKind& k : f.kinds) any = any || !k.present.empty();
+    if (f.exists && !any) s += " <span class=\"absent\">(no file of the run)</span>";
+    s += "</th>";
   }
   s += "</tr>\n";
   for (FileKind kind : all_kinds()) {

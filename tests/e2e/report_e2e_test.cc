@@ -340,7 +340,8 @@ TEST_F(ReportE2E, MapsShowOutlinesAndStationsAndTheMonthlyViewTheModelFilesTotal
 }
 
 // Without TERRAIN there is no terrain map; a group without files of a kind
-// in the whole run shows "none in this run", not absent periods. With
+// in the whole run shows "none in this run", not absent periods, and a
+// folder without any file of the run is marked. With
 // XFACTOR, the groups' returns in the monthly view are the adjusted ones
 // that the recharge file holds.
 TEST(ReportInputs, NoTerrainMapWithoutTerrainNoneInThisRunAndAdjustedReturns) {
@@ -350,6 +351,9 @@ TEST(ReportInputs, NoTerrainMapWithoutTerrainNoneInThisRunAndAdjustedReturns) {
   std::string par = read_file(dir / "vadz.par");
   const size_t at = par.find("\nTERRAIN ");
   par.erase(at + 1, par.find('\n', at + 1) - at);
+  // NE's folder named wrongly: there, but empty.
+  par.replace(par.find("DIR co ks ne"), 12, "DIR co ks nx");
+  fs::create_directory(dir / "nx");
   test::write_file(dir / "vadz.par", par);
   for (const auto& e : fs::directory_iterator(dir / "ks"))
     if (e.path().extension() == ".rcs") fs::remove(e.path());
@@ -366,9 +370,12 @@ TEST(ReportInputs, NoTerrainMapWithoutTerrainNoneInThisRunAndAdjustedReturns) {
   const std::string rcs = page.substr(row, page.find("</tr>", row) - row);
   const std::string absent =
       "<span class=\"absent\">absent: steady, 1990-1992 (01-04,10-12)</span>";
+  const std::string none = "<td><span class=\"none\">none in this run</span></td>";
   EXPECT_EQ(rcs, "<tr><td><code>.rcs</code></td><td>15 files: 1990-1992 (05-09)<br>" + absent +
-                     "</td><td><span class=\"none\">none in this run</span></td><td>15 files: "
-                     "1990-1992 (05-09)<br>" + absent + "</td>");
+                     "</td>" + none + none);
+  EXPECT_NE(page.find("<th>NE <code>nx</code> <span class=\"absent\">(no file of the run)</span>"),
+            std::string::npos);
+  EXPECT_EQ(page.find("(no file of the run)"), page.rfind("(no file of the run)"));
 
   const std::map<std::string, double> recharged = recharge_totals(dir / "example.rch");
   const std::vector<std::vector<std::string>> rows = monthly_rows(page, 2);  // 1992
