@@ -128,8 +128,8 @@ int main(int argc, char** argv) {
     cfg.tryr2 = 1950 + 2 * repeats / 12 + 1;  // enough periods for every call
     Mf6Files mf6(cfg);
     const RealGrid nopump = real_grid();
-    const PeriodResult with_wells{cfg, " 1/1950", 1950, 2678400, pw.rech, pw.pump};
-    const PeriodResult arrays_only{cfg, " 1/1950", 1950, 2678400, pw.rech, nopump};
+    const PeriodResult with_wells{cfg, " 1/1950", 1950, 2678400, pw.rech, pw.pump, ann};
+    const PeriodResult arrays_only{cfg, " 1/1950", 1950, 2678400, pw.rech, nopump, ann};
     const double tw = median_ms(repeats, [&] { files.period(with_wells); });
     const double tr = median_ms(repeats, [&] { files.period(arrays_only); });
     const double t6w = median_ms(repeats, [&] { mf6.period(with_wells); });

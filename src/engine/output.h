@@ -25,6 +25,10 @@ struct PeriodResult {
   // returns from groundwater-, surface-water- and commingled-irrigated land.
   const std::array<RealGrid, 4>& rech;
   const RealGrid& pump;  // acre-feet withdrawn in the period
+  // The year's annual arrays, this period included (each state group's
+  // share of the stresses, before XFACTOR).
+  const AnnualArrays& ann;
+  bool xfactor = false;  // Rcg and Rcs of rech were multiplied by the XFACTOR grid
 };
 
 // A year's balance, complete once its budget row is formed: after the steady

@@ -53,14 +53,15 @@ void period(const RunConfig& cfg, PeriodWork& pw, const RunOutputs& outputs,
 
   // Late-year adjustment of the irrigation returns Rcg and Rcs; the steady
   // period (year -1) is never adjusted, whatever XFACTOR year was given.
-  if (year > 0 && year > cfg.xyear) {
+  const bool late = year > 0 && year > cfg.xyear;
+  if (late) {
     for (int i = 0; i < NCELL; ++i) {
       pw.rech[1][i] = pw.rech[1][i] * cfg.xfactor[i];
       pw.rech[2][i] = pw.rech[2][i] * cfg.xfactor[i];
     }
   }
 
-  const PeriodResult result{cfg, label, year, seconds, pw.rech, pw.pump};
+  const PeriodResult result{cfg, label, year, seconds, pw.rech, pw.pump, ann, late};
   for (RunOutput* o : outputs) o->period(result);
 }
 

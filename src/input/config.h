@@ -39,6 +39,7 @@ struct RunConfig {
   int iannpump = 0, iannrech = 0;
   int ioptmound = 0;
   int iprism = 0;
+  int iterrain = 0;  // TERRAIN given: trn holds kriged multipliers, not 1 everywhere
   std::string prismpath;
   int nsoil = 0;
   std::array<std::string, 9> soilname;  // names of the SOIL file's heading

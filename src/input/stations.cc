@@ -84,6 +84,7 @@ void readstation(LineState& ls, StationTable& st, ReadNotes* notes) {
       int pos = 1;
       std::string name = charin(ls.line, pos, pos, status);
       if (status != 0) error(with_line("Invalid station name ", ls.line));
+      st.name[i] = name;
       if (name.size() > NAMELEN) name.resize(NAMELEN);
       names[i] = std::move(name);
       st.names[i] = names[i];

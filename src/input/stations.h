@@ -21,6 +21,9 @@ struct StationTable {
   std::array<std::string, MAXSTN> names{};  // as matched: at most 16 characters
   std::array<double, MAXSTN> stnx{};
   std::array<double, MAXSTN> stny{};
+  // Names as the location file spells them (matched on their first 16
+  // characters), for showing the stations.
+  std::array<std::string, MAXSTN> name;
   // pstn(i, y), station fastest: element (i-1) + 128*(y-1910), inches.
   std::vector<double> pstn = std::vector<double>(MAXSTN * NYEARS, 0.0);
   // Whether the precipitation file had a data line for the year.

@@ -22,6 +22,12 @@ Rgb qualitative(int k);
 // The colour of "no category" (a cell without a soil): a neutral grey.
 Rgb no_category();
 
+// The report's charts colour each kind of irrigation and recharge alike
+// (qualitative colours: precipitation, groundwater, surface water,
+// commingled), and a total among its parts a dark neutral.
+inline constexpr int COLOUR_PRECIP = 0, COLOUR_GW = 1, COLOUR_SW = 4, COLOUR_CO = 6;
+inline constexpr Rgb TOTAL_COLOUR{51, 51, 51};
+
 // "#rrggbb" for pages and SVG.
 std::string css_colour(Rgb c);
 

@@ -7,6 +7,7 @@
 
 #include "report/accountpage.h"
 #include "report/colormap.h"
+#include "report/overlay.h"
 #include "report/svgchart.h"
 #include "utl/format.h"
 #include "utl/scan.h"
@@ -46,6 +47,7 @@ table.list th, table.list td { border-bottom: 1px solid #e4e4e0; padding: 3px 12
   text-align: left; }
 table.list td { vertical-align: top; }
 .absent { color: #a04000; }
+.none { color: #777; font-style: italic; }
 code { font: 12.5px ui-monospace, Menlo, Consolas, monospace; }
 .stepper { display: flex; align-items: center; gap: 10px; margin: 4px 0 8px; position: sticky;
   top: 0; background: #fff; padding: 6px 0; z-index: 1; }
@@ -59,6 +61,23 @@ figcaption { font-weight: 600; margin-bottom: 3px; }
 figure img { display: block; width: 100%; height: auto; image-rendering: pixelated;
   border: 1px solid #c8c8c4; background: #fff; }
 figure img[hidden] { display: none; }
+.mapbox { position: relative; }
+svg.ov { position: absolute; left: 1px; top: 1px; width: calc(100% - 2px); height: calc(100% - 2px);
+  pointer-events: none; }
+svg.ov .olz { stroke: #fff; stroke-width: 1.4; }
+svg.ov .olz.halo { stroke: #000; stroke-opacity: 0.6; stroke-width: 3.4; }
+svg.ov .olg { stroke: #ff2d7a; stroke-width: 2.2; stroke-dasharray: 5 3; }
+svg.ov circle { fill: #fff; stroke: #111; stroke-width: 1.2; vector-effect: non-scaling-stroke;
+  pointer-events: auto; cursor: help; }
+svg.ov circle:hover { fill: #ff2d7a; }
+svg.ovdefs { position: absolute; }
+.ovkey { display: flex; flex-wrap: wrap; gap: 4px 18px; margin: 0 0 8px; font-size: 13px; }
+.ovkey label span { display: inline-block; width: 22px; height: 0; margin: 0 5px 3px 4px;
+  vertical-align: middle; }
+.ovkey .kz { border-top: 2px solid #fff; box-shadow: 0 0 0 1.5px #333; }
+.ovkey .kg { border-top: 2.5px dashed #ff2d7a; }
+.ovkey .ks { width: 8px; height: 8px; border: 1.5px solid #111; border-radius: 50%; }
+#maps.hide-olz .olz, #maps.hide-olg .olg, #maps.hide-stn .stn { display: none; }
 svg text { font-family: system-ui, "Segoe UI", Helvetica, Arial, sans-serif; }
 svg .bl { font-size: 11px; text-anchor: middle; fill: #333; }
 svg .br { font-size: 12px; fill: #333; }
@@ -87,13 +106,19 @@ table.budget tr.total td { font-weight: 600; border-bottom: 1px solid #bbb; }
 table.budget th.g { text-align: left; vertical-align: top; font-weight: 600; border-bottom: 1px solid #bbb;
   white-space: normal; min-width: 140px; max-width: 190px; }
 table.budget th.g small { display: block; font-weight: normal; color: #555; }
+table.budget.month { font-size: 12px; }
+table.budget.month th, table.budget.month td { padding: 2px 4px; }
+table.budget.month thead th { text-align: right; }
+table.budget.month thead th:first-child { text-align: left; }
+table.budget.month thead th.span { text-align: center; border-left: 1px solid #ccc; }
+table.budget.month td.b { border-left: 1px solid #e0e0dc; }
 </style>
 </head>
 <body>
 <header>
 <h1>Run report: {{name}}</h1>
 <p>{{summary}}</p>
-<nav><a href="#run">Run</a><a href="#maps">Maps</a><a href="#charts">Budget charts</a><a href="#table">Budget table</a><a href="#files">Files</a></nav>
+<nav><a href="#run">Run</a><a href="#maps">Maps</a><a href="#charts">Budget charts</a><a href="#monthly">Monthly</a><a href="#table">Budget table</a><a href="#files">Files</a></nav>
 </header>
 <main>
 <section id="run">
@@ -108,6 +133,10 @@ table.budget th.g small { display: block; font-weight: normal; color: #555; }
 <h2>Budget charts</h2>
 {{charts}}
 </section>
+<section id="monthly">
+<h2>Monthly</h2>
+{{monthly}}
+</section>
 <section id="table">
 <h2>Budget table</h2>
 {{table}}
@@ -117,7 +146,8 @@ table.budget th.g small { display: block; font-weight: normal; color: #555; }
 {{files}}
 </section>
 </main>
-<noscript><style>.stepper { display: none; } figure img.y[hidden] { display: block; margin-top: 6px; }</style></noscript>
+<noscript><style>.stepper, .ovkey input, .yearpick { display: none; } figure img.y[hidden] { display: block; margin-top: 6px; }
+.monthly[hidden] { display: block; }</style></noscript>
 <script>
 // Steps the yearly maps through the years: buttons, slider, arrow keys.
 (function () {
@@ -125,14 +155,18 @@ table.budget th.g small { display: block; font-weight: normal; color: #555; }
   if (!slider) return;
   var years = slider.getAttribute("data-years").split(" ");
   var label = document.getElementById("yearlabel");
-  var imgs = document.querySelectorAll("img.y");
+  var imgs = document.querySelectorAll("[data-i]");
+  var picks = document.querySelectorAll("select.yearpick");
   function show(i) {
     i = Math.max(0, Math.min(years.length - 1, i));
     slider.value = i;
     label.textContent = years[i];
     for (var k = 0; k < imgs.length; k++) imgs[k].hidden = imgs[k].getAttribute("data-i") != i;
+    for (var k = 0; k < picks.length; k++) picks[k].selectedIndex = i;
   }
   slider.addEventListener("input", function () { show(+slider.value); });
+  for (var k = 0; k < picks.length; k++)
+    picks[k].addEventListener("change", function (e) { show(e.target.selectedIndex); });
   document.getElementById("prev").addEventListener("click", function () { show(+slider.value - 1); });
   document.getElementById("next").addEventListener("click", function () { show(+slider.value + 1); });
   document.addEventListener("keydown", function (e) {
@@ -141,6 +175,15 @@ table.budget th.g small { display: block; font-weight: normal; color: #555; }
     if (e.key == "ArrowRight") { show(+slider.value + 1); e.preventDefault(); }
   });
   show(0);
+})();
+// Shows and hides the lines and marks drawn over the maps.
+(function () {
+  var maps = document.getElementById("maps");
+  var boxes = document.querySelectorAll(".ovkey input");
+  for (var k = 0; k < boxes.length; k++)
+    boxes[k].addEventListener("change", function (e) {
+      maps.classList.toggle("hide-" + e.target.getAttribute("data-ov"), !e.target.checked);
+    });
 })();
 </script>
 </body>
@@ -168,12 +211,8 @@ constexpr GroupText GROUPS[NBGROUP] = {
 };
 enum Group { CELLS, PRECIP, GWIRR, GWMI, GWAREA, COAREA, SWAREA, RCP, RCG, RCS, RCC };
 
-// Colours of the kinds of irrigation and recharge, the same in every chart.
-constexpr int COLOUR_PRECIP = 0, COLOUR_GW = 1, COLOUR_SW = 4, COLOUR_CO = 6;
 // The three state groups, in the order of DIR.
 constexpr const char* STATE_GROUP[3] = {"CO", "KS", "NE"};
-// The total among zones: a dark neutral.
-constexpr Rgb TOTAL_COLOUR{51, 51, 51};
 
 std::string shortest(double v) {
   char b[SHORTEST_MAX];
@@ -271,7 +310,9 @@ std::string facts(const ReportContent& rc) {
   kv += row("Month multipliers", months);
   MapScale trn;
   add_to_scale(trn, cfg.trn, cfg.ibound);
-  if (!trn.empty)
+  if (!cfg.iterrain)
+    kv += row("Terrain multipliers", "none (no <code>TERRAIN</code>)");
+  else if (!trn.empty)
     kv += row("Terrain multipliers", grouped(trn.lo, 3) + " to " + grouped(trn.hi, 3) +
                                          " over the active cells");
   std::string soils;
@@ -303,7 +344,13 @@ std::string inventory(const Inventory& inv) {
     folders.push_back(&f);
     s += "<th>" + std::string(f.group >= 0 ? STATE_GROUP[f.group] : "PRISM") + " <code>" +
          escape(f.dir) + "</code>" +
-         (f.exists ? "" : " <span class=\"absent\">(does not exist)</span>") + "</th>";
+         (f.exists ? "" : " <span class=\"absent\">(does not exist)</span>");
+    // A folder without any file of the run is more likely a wrong name in
+    // DIR than a group without water: kinds read "none in this run" there.
+    bool any = false;
+    for (const InventoryKind& k : f.kinds) any = any || !k.present.empty();
+    if (f.exists && !any) s += " <span class=\"absent\">(no file of the run)</span>";
+    s += "</th>";
   }
   s += "</tr>\n";
   for (FileKind kind : all_kinds()) {
@@ -314,8 +361,14 @@ std::string inventory(const Inventory& inv) {
       for (const InventoryKind& k : f->kinds) {
         if (k.kind != kind || !k.read()) continue;
         read = true;
+        // A kind with no file in any period is a group without that water
+        // (no surface water, say), not a gap in its data.
+        if (k.present.empty()) {
+          row += "<span class=\"none\">none in this run</span>";
+          continue;
+        }
         row += grouped(k.files, 0) + (k.files == 1 ? " file" : " files");
-        if (!k.present.empty()) row += ": " + escape(period_ranges(k.present));
+        row += ": " + escape(period_ranges(k.present));
         if (!k.absent.empty())
           row += "<br><span class=\"absent\">absent: " + escape(period_ranges(k.absent)) +
                  "</span>";
@@ -330,8 +383,10 @@ std::string inventory(const Inventory& inv) {
 
 // ------------------------------------------------------------ maps
 
-std::string map_figure(const MapLayer& m, const std::vector<int>& years, bool yearly) {
-  std::string s = "<figure><figcaption>" + escape(m.title) + "</figcaption>\n";
+std::string map_figure(const MapLayer& m, const std::vector<int>& years, bool yearly,
+                       const std::string& marks) {
+  std::string s =
+      "<figure><figcaption>" + escape(m.title) + "</figcaption>\n<div class=\"mapbox\">";
   const std::string size = " width=\"" + whole(NCOL * MAP_PIXELS) + "\" height=\"" +
                            whole(NROW * MAP_PIXELS) + "\"";
   if (yearly) {
@@ -346,6 +401,7 @@ std::string map_figure(const MapLayer& m, const std::vector<int>& years, bool ye
     s += "<a href=\"" + once_map(m.file) + "\"><img src=\"" + once_map(m.file) + "\"" + size +
          " alt=\"" + escape(m.title) + "\"></a>\n";
   }
+  s += map_overlay(marks) + "</div>\n";
   return s;
 }
 
@@ -361,7 +417,10 @@ std::string soil_legend(const RunConfig& cfg, bool missing) {
 }
 
 std::string maps(const ReportContent& rc) {
-  std::string s;
+  // Stations are shown where precipitation is kriged from them.
+  const bool kriged = rc.cfg.iprism != 1;
+  const std::string marks = kriged ? station_marks(rc.cfg.stations, rc.years) : "";
+  std::string s = overlay_defs(rc.zone_outline, rc.group_outline, kriged);
   if (!rc.years.empty()) {
     std::string list;
     for (size_t j = 0; j < rc.years.size(); ++j) list += (j ? " " : "") + year_text(rc.years[j]);
@@ -375,7 +434,7 @@ std::string maps(const ReportContent& rc) {
     s += "<div class=\"maps\">\n";
     int id = 0;
     for (const MapLayer& m : rc.yearly) {
-      s += "<div>" + map_figure(m, rc.years, true) +
+      s += "<div>" + map_figure(m, rc.years, true, m.file == "ppt" ? marks : "") +
            colour_bar(m.scale, m.unit, "cb" + whole(id++)) + "</figure></div>\n";
     }
     s += "</div>\n";
@@ -383,7 +442,7 @@ std::string maps(const ReportContent& rc) {
   s += "<h3>Once per run</h3>\n<div class=\"maps once\">\n";
   int id = 100;
   for (const MapLayer& m : rc.once) {
-    s += "<div>" + map_figure(m, rc.years, false);
+    s += "<div>" + map_figure(m, rc.years, false, "");
     if (m.soils) {
       bool missing = false;
       for (int i = 0; i < NCELL; ++i)
@@ -565,6 +624,7 @@ std::string report_page(const ReportContent& rc) {
                                            {"facts", facts(rc)},
                                            {"maps", maps(rc)},
                                            {"charts", charts(rc)},
+                                           {"monthly", rc.monthly},
                                            {"table", table(rc)},
                                            {"files", files(rc)}});
   // Every text file of the program ends its lines with CR LF.

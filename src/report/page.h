@@ -37,6 +37,9 @@ struct ReportContent {
   std::vector<std::string> grids;  // stems of the yearly ESRI grids (grids/<stem>_<year>.asc)
   bool steady_grid = false;        // grids/rcp_steady.asc exists
   int active = 0;                  // active cells
+  std::string zone_outline;        // path data of the budget zones' outlines (overlay.h)
+  std::string group_outline;       // and of the state groups' outlines
+  std::string monthly;             // the monthly view (monthly.h)
 };
 
 // Where the files of a report lie inside its folder.

@@ -46,7 +46,8 @@ RunReport::RunReport(const RunConfig& cfg, const WaterAccounting& acct)
   content_.inventory = make_inventory(cfg, run_read_plan(cfg));
   // The maps of the run's fixed inputs.
   jobs_.post([this] {
-    terrain_ = draw(once_map("terrain"), cfg_.trn);
+    // Without TERRAIN the multipliers are 1 everywhere: a map of one colour.
+    if (cfg_.iterrain) terrain_ = draw(once_map("terrain"), cfg_.trn);
     soils_.file = once_map("soils");
     soils_.png = encode_png(category_image(cfg_.isoil, cfg_.ibound, cfg_.nsoil), path(soils_.file));
   });
@@ -64,6 +65,7 @@ void RunReport::year(const YearResult& y) {
   // The previous year's files are done by now, or the run stops here.
   jobs_.wait();
   csv_.year(y);
+  groups_.add(y.ann);
   content_.rows.push_back(y.budget);
   content_.row_year.push_back(y.year);
   content_.water.push_back(acct_.last());
@@ -113,10 +115,21 @@ void RunReport::finish() {
     save_png(path(steady_.file), steady_.png);
     content_.once.push_back(steady);
   }
-  save_png(path(terrain_.file), terrain_.png);
-  content_.once.push_back({"terrain", "Terrain multipliers", "multiplier", terrain_.by, false});
+  if (cfg_.iterrain) {
+    save_png(path(terrain_.file), terrain_.png);
+    content_.once.push_back({"terrain", "Terrain multipliers", "multiplier", terrain_.by, false});
+  }
   save_png(path(soils_.file), soils_.png);
   content_.once.push_back({"soils", "Soils", "", {}, true});
+
+  // The borders of the budget zones (as the BUDGET file numbers them; other
+  // numbers are no zone) and of the state groups, inside the active area.
+  FlagGrid zones = cfg_.ibgt;
+  for (int32_t& z : zones)
+    if (z < 1 || z > cfg_.nbgt) z = 0;
+  content_.zone_outline = outline_path(zones, &cfg_.ibound);
+  content_.group_outline = outline_path(groups_.areas(), &cfg_.ibound);
+  content_.monthly = monthly_view(monthly_);
 
   OutFile page;
   const std::string name = path("index.html");

@@ -14,6 +14,8 @@
 #include "engine/budgetcsv.h"
 #include "engine/output.h"
 #include "report/jobs.h"
+#include "report/monthly.h"
+#include "report/overlay.h"
 #include "report/page.h"
 
 namespace vadz {
@@ -24,6 +26,7 @@ class RunReport : public RunOutput {
   // file " with the folder's name when it cannot be created) and budget.csv.
   // acct: the run's water accounts, listed among the outputs before this one.
   RunReport(const RunConfig& cfg, const WaterAccounting& acct);
+  void period(const PeriodResult& p) override { monthly_.period(p); }
   void year(const YearResult& y) override;
   void finish() override;
 
@@ -56,6 +59,8 @@ class RunReport : public RunOutput {
   Map steady_;   // the steady recharge, on the scale of the yearly recharge
   Map terrain_;  // the terrain multipliers
   Map soils_;
+  MonthlyFigures monthly_;
+  GroupAreas groups_;
   std::string buf_;  // the worker's text room
   JobThread jobs_;   // last: ends before the data its jobs use
 };

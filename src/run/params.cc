@@ -147,6 +147,7 @@ class KeywordLoop {
   void kw_optmound() { cfg_.ioptmound = 1; }
   void kw_terrain() {
     const std::string plot = readterrain(ls_, cfg_.trn, krig_);
+    cfg_.iterrain = 1;
     if (writes_) write_terrain_plot(plot, cfg_.trn);
   }
   void kw_stations() { readstation(ls_, cfg_.stations, notes_); }

@@ -230,6 +230,168 @@ TEST_F(ReportE2E, PageLinksOnlyToFilesOfTheFolder) {
   EXPECT_TRUE(refs.count("budget.csv"));
 }
 
+// The text of each cell (<td>) of each row (<tr>) of the monthly view's
+// table of year index j, commas dropped.
+std::vector<std::vector<std::string>> monthly_rows(const std::string& page, int j) {
+  std::vector<std::vector<std::string>> rows;
+  const size_t at = page.find("<div class=\"monthly\" data-i=\"" + std::to_string(j) + "\"");
+  const size_t body = page.find("<tbody>", at);
+  const size_t end = page.find("</tbody>", body);
+  if (at == std::string::npos || body == std::string::npos) return rows;
+  for (size_t r = page.find("<tr", body); r < end; r = page.find("<tr", r + 1)) {
+    std::vector<std::string> cells;
+    const size_t row_end = page.find("</tr>", r);
+    for (size_t c = page.find("<td", r); c < row_end; c = page.find("<td", c + 1)) {
+      const size_t open = page.find('>', c) + 1;
+      std::string text = page.substr(open, page.find("</td>", open) - open);
+      std::erase(text, ',');
+      cells.push_back(text);
+    }
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+// Per stress period label of a well file, the acre-feet its rates withdraw,
+// and of a recharge file, the acre-feet its arrays add (inches over a
+// 640-acre cell, 20F9.5 values).
+std::map<std::string, double> well_totals(const std::string& path,
+                                          const std::map<std::string, int>& seconds) {
+  std::map<std::string, double> af;
+  const std::vector<std::string> lines = split(read_file(path), '\n');
+  for (size_t k = 1; k < lines.size() && lines[k].size() > 9;) {
+    const int n = std::stoi(lines[k].substr(0, 5));
+    const std::string label = lines[k].substr(9, 7);
+    double cfs = 0;
+    for (int w = 1; w <= n; ++w) cfs += numbers(lines[k + w]).at(3);
+    if (seconds.count(label)) af[label] = -cfs * seconds.at(label) / 43560;
+    k += n + 1;
+  }
+  return af;
+}
+std::map<std::string, double> recharge_totals(const std::string& path) {
+  std::map<std::string, double> af;
+  const std::vector<std::string> lines = split(read_file(path), '\n');
+  for (size_t k = 2; k + 2806 < lines.size() + 1; k += 2807) {
+    const std::string label = lines[k].substr(lines[k].size() - 8, 7);  // before the CR
+    double inches = 0;
+    for (size_t i = k + 1; i < k + 2806; ++i)
+      for (double v : numbers(lines[i])) inches += v;
+    af[label] = inches * 640 / 12;
+  }
+  return af;
+}
+
+TEST_F(ReportE2E, MapsShowOutlinesAndStationsAndTheMonthlyViewTheModelFilesTotals) {
+  ASSERT_EQ(b_.status, 0) << b_.out;
+  const std::string page = read_file(in_report("index.html"));
+  // The outlines once, drawn over each of the 4 yearly and 3 one-off maps.
+  for (const char* id : {"<path id=\"ol-zones\" d=\"M", "<path id=\"ol-groups\" d=\"M"})
+    EXPECT_NE(page.find(id), std::string::npos) << id;
+  int overlays = 0;
+  for (size_t at = page.find("<svg class=\"ov\""); at != std::string::npos;
+       at = page.find("<svg class=\"ov\"", at + 1))
+    ++overlays;
+  EXPECT_EQ(overlays, 7);
+  // Every station of the location file, named, on the precipitation map.
+  const std::vector<std::string> stations = split(read_file(*rep_ / "stations.txt"), '\n');
+  const size_t stn = page.find("<g class=\"stn\">");
+  ASSERT_NE(stn, std::string::npos);
+  const std::string group = page.substr(stn, page.find("</g>", stn) - stn);
+  int marks = 0;
+  for (size_t at = group.find("<circle"); at != std::string::npos;
+       at = group.find("<circle", at + 1))
+    ++marks;
+  EXPECT_EQ(marks, static_cast<int>(stations.size()) - 1);
+  for (size_t k = 1; k < stations.size(); ++k) {
+    const std::string name = stations[k].substr(0, stations[k].find(' '));
+    EXPECT_NE(page.find("<title>" + name + " (x "), std::string::npos) << name;
+  }
+
+  // The monthly view of 1990: the columns over all groups are the totals
+  // of the well and recharge files' periods, and the groups' pumping adds
+  // up to them.
+  const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  std::map<std::string, int> seconds;
+  std::vector<std::string> labels;
+  for (int m = 1; m <= 12; ++m) {
+    labels.push_back((m < 10 ? " " : "") + std::to_string(m) + "/1990");
+    seconds[labels.back()] = days[m - 1] * 86400;
+  }
+  const std::map<std::string, double> pumped = well_totals(*rep_ / "example.wel", seconds);
+  const std::map<std::string, double> recharged = recharge_totals(*rep_ / "example.rch");
+  const std::vector<std::vector<std::string>> rows = monthly_rows(page, 0);
+  ASSERT_EQ(rows.size(), 13u);  // twelve months and the year
+  double year_pump = 0;
+  for (int m = 0; m < 12; ++m) {
+    const std::vector<std::string>& r = rows[m];
+    ASSERT_EQ(r.size(), 19u);  // month, 4 per group, pumping, 4 kinds, recharge
+    const double groups = std::stod(r[1]) + std::stod(r[5]) + std::stod(r[9]);
+    const double pump = std::stod(r[13]), rech = std::stod(r[18]);
+    EXPECT_NEAR(pump, pumped.at(labels[m]), 0.5 + 1e-6) << labels[m];
+    EXPECT_NEAR(groups, pump, 2.0) << labels[m];
+    // 53,790 values rounded to 5 decimals of an inch, then to whole acre-feet.
+    EXPECT_NEAR(rech, recharged.at(labels[m]), 15.0) << labels[m];
+    EXPECT_GT(rech, 10000) << labels[m];
+    year_pump += pumped.at(labels[m]);
+  }
+  EXPECT_NEAR(std::stod(rows[12][13]), year_pump, 0.5 + 1e-6);
+  EXPECT_GT(year_pump, 100000);
+}
+
+// Without TERRAIN there is no terrain map; a group without files of a kind
+// in the whole run shows "none in this run", not absent periods, and a
+// folder without any file of the run is marked. With
+// XFACTOR, the groups' returns in the monthly view are the adjusted ones
+// that the recharge file holds.
+TEST(ReportInputs, NoTerrainMapWithoutTerrainNoneInThisRunAndAdjustedReturns) {
+  TempDir dir;
+  test::make_example(dir.path(), "REPORT rep\nXFACTOR 1989 xf.txt\n");
+  test::write_file(dir / "xf.txt", test::text_grid([](int c, int) { return c < 200 ? 0.5 : 3.0; }));
+  std::string par = read_file(dir / "vadz.par");
+  const size_t at = par.find("\nTERRAIN ");
+  par.erase(at + 1, par.find('\n', at + 1) - at);
+  // NE's folder named wrongly: there, but empty.
+  par.replace(par.find("DIR co ks ne"), 12, "DIR co ks nx");
+  fs::create_directory(dir / "nx");
+  test::write_file(dir / "vadz.par", par);
+  for (const auto& e : fs::directory_iterator(dir / "ks"))
+    if (e.path().extension() == ".rcs") fs::remove(e.path());
+  const test::RunResult r = run_vadz(dir.path(), {"vadz.par"});
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string page = read_file(dir / "rep/index.html");
+  EXPECT_FALSE(fs::exists(dir / "rep/maps/terrain.png"));
+  EXPECT_EQ(page.find("terrain.png"), std::string::npos);
+  EXPECT_NE(
+      page.find("<tr><th>Terrain multipliers</th><td>none (no <code>TERRAIN</code>)</td></tr>"),
+      std::string::npos);
+  const size_t row = page.find("<tr><td><code>.rcs</code></td>");
+  ASSERT_NE(row, std::string::npos);
+  const std::string rcs = page.substr(row, page.find("</tr>", row) - row);
+  const std::string absent =
+      "<span class=\"absent\">absent: steady, 1990-1992 (01-04,10-12)</span>";
+  const std::string none = "<td><span class=\"none\">none in this run</span></td>";
+  EXPECT_EQ(rcs, "<tr><td><code>.rcs</code></td><td>15 files: 1990-1992 (05-09)<br>" + absent +
+                     "</td>" + none + none);
+  EXPECT_NE(page.find("<th>NE <code>nx</code> <span class=\"absent\">(no file of the run)</span>"),
+            std::string::npos);
+  EXPECT_EQ(page.find("(no file of the run)"), page.rfind("(no file of the run)"));
+
+  const std::map<std::string, double> recharged = recharge_totals(dir / "example.rch");
+  const std::vector<std::vector<std::string>> rows = monthly_rows(page, 2);  // 1992
+  ASSERT_EQ(rows.size(), 13u);
+  for (int m = 4; m < 9; ++m) {  // the irrigation months
+    const std::vector<std::string>& r = rows[m];
+    const std::string label = (m < 9 ? " " : "") + std::to_string(m + 1) + "/1992";
+    EXPECT_NEAR(std::stod(r[18]), recharged.at(label), 15.0) << label;
+    for (int q : {2, 3, 4}) {  // Rcg, Rcs, Rcc of each group and over all
+      const double groups = std::stod(r[q]) + std::stod(r[q + 4]) + std::stod(r[q + 8]);
+      EXPECT_NEAR(groups, std::stod(r[q + 13]), 2.0) << label << " column " << q;
+      EXPECT_GT(groups, 100) << label << " column " << q;
+    }
+  }
+}
+
 TEST(ReportFaults, FolderAndWriteFailuresStopTheRun) {
   struct Case {
     std::string lines;   // added to the example's parameter file
