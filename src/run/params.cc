@@ -100,7 +100,7 @@ class KeywordLoop {
     if (!real(size)) fail_line("Invalid GRID cell size ");
     if (!real(x) || !real(y)) fail_line("Invalid GRID corner ");
     GridGeometry g = model_grid();
-    const std::string why = make_grid(nrow, ncol, size, x, y, g);
+    const std::string why = make_grid(nrow, ncol, size, x, y, g, physical_memory());
     if (!why.empty()) error("Invalid GRID: " + why);
     set_model_grid(g);
     start_grids(cfg_);

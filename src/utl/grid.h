@@ -40,8 +40,15 @@ struct GridGeometry {
 };
 
 // Checks the five values of a grid and derives the rest. Returns an empty
-// string and sets g, or the reason the grid cannot be used.
-std::string make_grid(int nrow, int ncol, double cell, double x0, double y0, GridGeometry& g);
+// string and sets g, or the reason the grid cannot be used. memory_bytes is
+// the machine's memory (0: unknown, not checked).
+std::string make_grid(int nrow, int ncol, double cell, double x0, double y0, GridGeometry& g,
+                      uint64_t memory_bytes);
+// The machine's physical memory in bytes, 0 when it cannot be told.
+uint64_t physical_memory();
+// The extent as a warning names it: "x 266,023 to 1,987,303, y 14,092,806
+// to 14,964,006 feet", with " in <CRS name>" when there is one.
+std::string extent_text(const GridGeometry& g);
 
 namespace grid_detail {
 inline GridGeometry current;
