@@ -21,8 +21,11 @@ build() {
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DVADZ_TESTS=OFF "$@" >/dev/null
   cmake --build "$dir" -j2 --target vadz make_example >/dev/null
 }
-# Linux: libstdc++ and libgcc inside the program, so it needs only the C library.
-build build-release-linux -DCMAKE_EXE_LINKER_FLAGS="-static-libstdc++ -static-libgcc"
+# Linux: libstdc++ and libgcc inside the program, so it needs only the C library;
+# without PROJ (a shared library of its own version on every distribution):
+# CRS stops there as it does on Windows.
+build build-release-linux -DCMAKE_EXE_LINKER_FLAGS="-static-libstdc++ -static-libgcc" \
+  -DCMAKE_DISABLE_FIND_PACKAGE_PROJ=ON
 "$root/tools/mingw_libpng.sh" "$root/build-release-win/libpng-root"
 build build-release-win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
   -DCMAKE_FIND_ROOT_PATH="$root/build-release-win/libpng-root"
