@@ -40,6 +40,7 @@ fi
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 build-release-linux/make_example "$stage/example-run" >/dev/null
+build-release-linux/make_example --grid 60 90 2640 1000000 300000 "$stage/halfmile-run" >/dev/null
 
 # Same content in both archives apart from the program.
 pack_tree() {  # build dir, tree
@@ -49,6 +50,9 @@ pack_tree() {  # build dir, tree
   mkdir -p "$2/example"
   cp example/vadz.par "$2/example/"
   cp -r "$stage/example-run" "$2/example/run"
+  mkdir -p "$2/example/halfmile"
+  cp example/halfmile/vadz.par "$2/example/halfmile/"
+  cp -r "$stage/halfmile-run" "$2/example/halfmile/run"
 }
 linux=vadz-$version-linux-x86_64
 windows=vadz-$version-windows-x86_64
