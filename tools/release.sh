@@ -51,7 +51,9 @@ pack_tree() {  # build dir, tree
   cp example/vadz.par "$2/example/"
   cp -r "$stage/example-run" "$2/example/run"
   mkdir -p "$2/example/halfmile"
-  cp example/halfmile/vadz.par "$2/example/halfmile/"
+  # The release programs have no PROJ: the CRS line is left as a comment.
+  sed 's/^CRS /# (CRS needs a program built with PROJ) CRS /' example/halfmile/vadz.par \
+    > "$2/example/halfmile/vadz.par"
   cp -r "$stage/halfmile-run" "$2/example/halfmile/run"
 }
 linux=vadz-$version-linux-x86_64
