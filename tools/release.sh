@@ -22,10 +22,8 @@ build() {
   cmake --build "$dir" -j2 --target vadz make_example >/dev/null
 }
 # Linux: libstdc++ and libgcc inside the program, so it needs only the C library;
-# without PROJ (a shared library of its own version on every distribution):
-# CRS stops there as it does on Windows.
-build build-release-linux -DCMAKE_EXE_LINKER_FLAGS="-static-libstdc++ -static-libgcc" \
-  -DCMAKE_DISABLE_FIND_PACKAGE_PROJ=ON
+# PROJ is loaded when a CRS line is read (a stop names it where it is missing).
+build build-release-linux -DCMAKE_EXE_LINKER_FLAGS="-static-libstdc++ -static-libgcc"
 "$root/tools/mingw_libpng.sh" "$root/build-release-win/libpng-root"
 build build-release-win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
   -DCMAKE_FIND_ROOT_PATH="$root/build-release-win/libpng-root"
@@ -42,8 +40,9 @@ trap 'rm -rf "$stage"' EXIT
 build-release-linux/make_example "$stage/example-run" >/dev/null
 build-release-linux/make_example --grid 60 90 2640 1000000 300000 "$stage/halfmile-run" >/dev/null
 
-# Same content in both archives apart from the program.
-pack_tree() {  # build dir, tree
+# Same content in both archives apart from the program (and the half-mile
+# example's CRS line).
+pack_tree() {  # build dir, tree, sed script for the half-mile parameter file
   cmake --install "$1" --prefix "$2" --strip >/dev/null
   cp README.md "$2/"
   cp -r docs "$2/"
@@ -51,15 +50,14 @@ pack_tree() {  # build dir, tree
   cp example/vadz.par "$2/example/"
   cp -r "$stage/example-run" "$2/example/run"
   mkdir -p "$2/example/halfmile"
-  # The release programs have no PROJ: the CRS line is left as a comment.
-  sed 's/^CRS /# (CRS needs a program built with PROJ) CRS /' example/halfmile/vadz.par \
-    > "$2/example/halfmile/vadz.par"
+  sed "$3" example/halfmile/vadz.par > "$2/example/halfmile/vadz.par"
   cp -r "$stage/halfmile-run" "$2/example/halfmile/run"
 }
 linux=vadz-$version-linux-x86_64
 windows=vadz-$version-windows-x86_64
-pack_tree build-release-linux "$stage/$linux"
-pack_tree build-release-win "$stage/$windows"
+pack_tree build-release-linux "$stage/$linux" ''
+# The Windows program has no PROJ: its CRS line is left as a comment.
+pack_tree build-release-win "$stage/$windows" 's/^CRS /# (CRS needs a program built with PROJ) CRS /'
 
 mkdir -p dist
 rm -f "dist/$linux.tar.gz" "dist/$windows.zip"
