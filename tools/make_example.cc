@@ -2,10 +2,14 @@
 // basin of three state groups with irrigated river valleys, precipitation
 // stations, soils and terrain zones. Deterministic; runs in seconds.
 //
-//   make_example <folder>
+//   make_example [--grid <rows> <columns> <cell size> <x> <y>] <folder>
 //
 // The parameter file example/vadz.par reads these files by paths relative to
-// that folder, so the program is run from inside it.
+// that folder, so the program is run from inside it. With --grid the same
+// basin is laid on another grid (the parameter file then needs the matching
+// GRID line, as example/halfmile/vadz.par has): the shapes are drawn on the
+// default grid's 165 rows by 326 columns and stretched over the new one,
+// acres scaled to the cell's area.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -18,8 +22,23 @@
 
 namespace {
 
-constexpr int NROW = 165, NCOL = 326;
-constexpr double X0 = 266023.0, Y0 = 14092806.0, CELL = 5280.0;
+// The default grid, on whose rows and columns the basin is drawn.
+constexpr int BASE_NROW = 165, BASE_NCOL = 326;
+constexpr double BASE_CELL = 5280.0;
+
+// The grid written.
+int NROW = BASE_NROW, NCOL = BASE_NCOL;
+double X0 = 266023.0, Y0 = 14092806.0, CELL = BASE_CELL;
+
+// Column and row of the default grid at the centre of column c, row r
+// (the same numbers on the default grid).
+double bc(int c) { return (c - 0.5) * (BASE_NCOL / double(NCOL)) + 0.5; }
+double br(int r) { return (r - 0.5) * (BASE_NROW / double(NROW)) + 0.5; }
+// The column and row holding the centre of the default grid's cell (c, r).
+int col_of(int c) { return static_cast<int>(std::floor((c - 0.5) * (NCOL / double(BASE_NCOL)))) + 1; }
+int row_of(int r) { return static_cast<int>(std::floor((r - 0.5) * (NROW / double(BASE_NROW)))) + 1; }
+// Share of a one-mile cell's 640 acres in a cell of the grid.
+double area_scale() { return CELL * CELL / (BASE_CELL * BASE_CELL); }
 
 std::string outdir;
 
@@ -67,20 +86,20 @@ std::string flag_grid(const std::string& header, int w, const std::function<int(
 
 // The basin: an ellipse inside the model grid; cells outside are inactive.
 bool active(int c, int r) {
-  const double a = (c - 163.5) / 158.0, b = (r - 83.0) / 78.0;
+  const double a = (bc(c) - 163.5) / 158.0, b = (br(r) - 83.0) / 78.0;
   return a * a + b * b <= 1.0;
 }
 
 // State groups split west to east: CO, KS, NE.
-int state(int c) { return c <= 110 ? 1 : c <= 220 ? 2 : 3; }
+int state(int c) { return bc(c) <= 110 ? 1 : bc(c) <= 220 ? 2 : 3; }
 
 // Distance in rows from the nearest of three meandering rivers.
 double river_distance(int c, int r) {
   double d = 1e9;
   const double base[3] = {38.0, 84.0, 128.0};
   for (int k = 0; k < 3; ++k) {
-    const double centre = base[k] + 7.0 * std::sin(c / 37.0 + 1.7 * k);
-    d = std::min(d, std::fabs(r - centre));
+    const double centre = base[k] + 7.0 * std::sin(bc(c) / 37.0 + 1.7 * k);
+    d = std::min(d, std::fabs(br(r) - centre));
   }
   return d;
 }
@@ -91,16 +110,16 @@ double agw(int c, int r, int y) {
   if (!active(c, r)) return 0.0;
   const double d = river_distance(c, r);
   if (d > 4.0) return 0.0;
-  return std::round((300.0 - 55.0 * d) * (1.0 + 0.04 * (y - 1990)));
+  return std::round((300.0 - 55.0 * d) * (1.0 + 0.04 * (y - 1990)) * area_scale());
 }
 double asw(int c, int r, int) {
   if (!active(c, r)) return 0.0;
   const double d = river_distance(c, r);
-  return d > 1.5 ? 0.0 : std::round(140.0 - 60.0 * d);
+  return d > 1.5 ? 0.0 : std::round((140.0 - 60.0 * d) * area_scale());
 }
 double aco(int c, int r, int) {
   if (!active(c, r)) return 0.0;
-  return river_distance(c, r) > 0.8 ? 0.0 : 40.0;
+  return river_distance(c, r) > 0.8 ? 0.0 : std::round(40.0 * area_scale());
 }
 
 // Towns with municipal and industrial pumping, acre-feet per year.
@@ -129,7 +148,7 @@ void state_year_files(int y) {
           real_grid([&](int c, int r) { return mine(c) ? aco(c, r, y) : 0.0; }));
     write(dir + "/" + year_text(y) + ".mi", real_grid([&](int c, int r) {
             for (const Town& t : TOWNS)
-              if (t.c == c && t.r == r && mine(c)) return t.af;
+              if (col_of(t.c) == c && row_of(t.r) == r && mine(c)) return t.af;
             return 0.0;
           }));
     for (int k = 0; k < 5; ++k) {
@@ -154,8 +173,9 @@ void state_year_files(int y) {
   }
 }
 
-double cell_x(int c) { return (c - 0.5) * CELL + X0; }
-double cell_y(int r) { return (NROW - r + 0.5) * CELL + Y0; }
+// Coordinates of the centre of the default grid's cell (c, r) on the grid.
+double cell_x(int c) { return (c - 0.5) * (NCOL / double(BASE_NCOL)) * CELL + X0; }
+double cell_y(int r) { return (BASE_NROW - r + 0.5) * (NROW / double(BASE_NROW)) * CELL + Y0; }
 
 void stations(int first, int last) {
   // Twelve stations on a loose 4 x 3 pattern; wetter to the east.
@@ -169,11 +189,12 @@ void stations(int first, int last) {
       const int c = 30 + 88 * i + (j * 17) % 23;
       const int r = 30 + 50 * j + (i * 13) % 19;
       char line[96];
-      std::snprintf(line, sizeof line, "ST%02d %.0f %.0f\n", n, cell_x(c) + 1234.0,
-                    cell_y(r) - 2345.0);
+      const double shift = CELL / BASE_CELL;
+      std::snprintf(line, sizeof line, "ST%02d %.0f %.0f\n", n, cell_x(c) + 1234.0 * shift,
+                    cell_y(r) - 2345.0 * shift);
       loc += line;
       pp += " ST" + std::string(n < 10 ? "0" : "") + std::to_string(n);
-      east.push_back(c / double(NCOL));
+      east.push_back(c / double(BASE_NCOL));
     }
   pp += "\n";
   for (int y = first; y <= last; ++y) {
@@ -193,8 +214,21 @@ void stations(int first, int last) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 8 && std::string(argv[1]) == "--grid") {
+    NROW = std::atoi(argv[2]);
+    NCOL = std::atoi(argv[3]);
+    CELL = std::atof(argv[4]);
+    X0 = std::atof(argv[5]);
+    Y0 = std::atof(argv[6]);
+    argv += 6;
+    argc -= 6;
+    if (NROW < 1 || NCOL < 1 || !(CELL > 0.0)) {
+      std::fprintf(stderr, "make_example: bad --grid values\n");
+      return 1;
+    }
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: make_example <folder>\n");
+    std::fprintf(stderr, "usage: make_example [--grid <rows> <columns> <cell size> <x> <y>] <folder>\n");
     return 1;
   }
   outdir = argv[1];

@@ -28,7 +28,8 @@ build() {
   fi
 }
 # Linux: libstdc++, libgcc, libpng and zlib inside the program, so it needs
-# only the C library. vadz-grid uses the host's GDAL and PROJ (README).
+# only the C library; PROJ is loaded when a CRS line is read (a stop names it
+# where it is missing). vadz-grid uses the host's GDAL and PROJ (README).
 multiarch=$(gcc -print-multiarch)
 build build-release-linux -DCMAKE_EXE_LINKER_FLAGS="-static-libstdc++ -static-libgcc" \
   -DPNG_LIBRARY="/usr/lib/$multiarch/libpng16.a" -DZLIB_LIBRARY="/usr/lib/$multiarch/libz.a"
@@ -46,20 +47,26 @@ fi
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 build-release-linux/make_example "$stage/example-run" >/dev/null
+build-release-linux/make_example --grid 60 90 2640 1000000 300000 "$stage/halfmile-run" >/dev/null
 
-# Same content in both archives apart from the program.
-pack_tree() {  # build dir, tree
+# Same content in both archives apart from the program (and the half-mile
+# example's CRS line).
+pack_tree() {  # build dir, tree, sed script for the half-mile parameter file
   cmake --install "$1" --prefix "$2" --strip >/dev/null
   cp README.md "$2/"
   cp -r docs "$2/"
   mkdir -p "$2/example"
   cp example/vadz.par "$2/example/"
   cp -r "$stage/example-run" "$2/example/run"
+  mkdir -p "$2/example/halfmile"
+  sed "$3" example/halfmile/vadz.par > "$2/example/halfmile/vadz.par"
+  cp -r "$stage/halfmile-run" "$2/example/halfmile/run"
 }
 linux=vadz-$version-linux-x86_64
 windows=vadz-$version-windows-x86_64
-pack_tree build-release-linux "$stage/$linux"
-pack_tree build-release-win "$stage/$windows"
+pack_tree build-release-linux "$stage/$linux" ''
+# The Windows program has no PROJ: its CRS line is left as a comment.
+pack_tree build-release-win "$stage/$windows" 's/^CRS /# (CRS needs a program built with PROJ) CRS /'
 
 mkdir -p dist
 rm -f "dist/$linux.tar.gz" "dist/$windows.zip"

@@ -19,8 +19,9 @@ struct AnnualArrays {
   void clear();
 };
 
-// Acre-feet spread over a 640-acre cell, in inches (12/640).
-inline constexpr double AF_TO_INCHES = 0.01875;
+// Acre-feet spread over a cell, in inches (12 / the cell's acres; 12/640 = 0.01875
+// for a one-mile cell).
+inline const double& AF_TO_INCHES = grid_detail::current.af_to_inches;
 
 // A transient year's total recharge per cell, inches: the recharge from
 // precipitation (inches) plus the three irrigation returns of slot 0

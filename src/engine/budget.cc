@@ -101,10 +101,10 @@ BudgetRow budget(const RunConfig& cfg, std::string_view name, const RealGrid& rc
     // Mean over the zone's active cells; an empty zone gives 0/0, a NaN.
     for (int z = 0; z <= nbgt; ++z) precip[z] = precip[z] / count[z];
   }
-  // Inches per year over 640-acre cells to acre-feet per year.
+  // Inches per year over the cells' acres to acre-feet per year.
   double rcptot = 0.0;
   for (int z = 1; z <= nbgt; ++z) {
-    rcpz[z] = rcpz[z] / 12 * 640;
+    rcpz[z] = rcpz[z] / 12 * model_grid().acres;
     rcptot += rcpz[z];
   }
 

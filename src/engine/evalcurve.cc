@@ -100,11 +100,12 @@ void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, R
   const RealGrid* kriged = prism ? nullptr : &kriged_precipitation(cfg, *weights, w, year);
   const double* xtab = cfg.curves.curve(1, 0);
   const int n = cfg.curves.ncurv;
+  const double acres = model_grid().acres;
   for (int i = 0; i < NCELL; ++i) {
     if (cfg.ibound[i] <= 0) continue;
     const int k = cfg.isoil[i];
-    // A cell is 640 acres: the irrigated fraction is capped at the whole cell.
-    const double f = w.area[i] / 640.0;
+    // The irrigated fraction is capped at the whole cell.
+    const double f = w.area[i] / acres;
     w.firr[i] = f < 1.0 ? f : 1.0;
     if (!prism) rpp[i] = (*kriged)[i];
     if (!precipitation_ok(rpp[i])) errordbl("Negative PPT", rpp[i]);
@@ -116,7 +117,7 @@ void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, R
 
   if (cfg.nfile > 0 && steady == 0) {
     storemonth(rpp, 1.0, year, -1, cfg.filedir, cfg.fileext[0], cfg.ibin);
-    storemonth(w.firr, 640.0, year, -1, cfg.filedir, cfg.fileext[1], cfg.ibin);
+    storemonth(w.firr, acres, year, -1, cfg.filedir, cfg.fileext[1], cfg.ibin);
     storemonth(curv, 1.0, year, -1, cfg.filedir, cfg.fileext[2], cfg.ibin);
   }
 }

@@ -10,7 +10,7 @@ namespace vadz {
 
 void write_mf6_array(OutFile& f, const std::string& path, const Mf6ArrayHeader& h,
                      const RealGrid& values, std::string& buf) {
-  buf.resize(MF6_ARRAY_BYTES);
+  buf.resize(mf6_array_bytes());
   char* p = buf.data();
   put_le32(p, 1u);  // one time step per period
   put_le32(p + 4, static_cast<uint32_t>(h.kper));

@@ -10,10 +10,10 @@
 namespace vadz {
 
 // Header: int32 kstp, int32 kper, float64 pertim, float64 totim, 16
-// characters of text, int32 m1 = 326 columns, m2 = 165 rows, m3 = 1 layer.
+// characters of text, int32 m1 = columns, m2 = rows, m3 = 1 layer.
 inline constexpr size_t MF6_HEADER_BYTES = 4 + 4 + 8 + 8 + 16 + 4 + 4 + 4;
 // MODFLOW 6 refuses a file of any other size.
-inline constexpr size_t MF6_ARRAY_BYTES = MF6_HEADER_BYTES + size_t{8} * NCELL;
+inline size_t mf6_array_bytes() { return MF6_HEADER_BYTES + size_t{8} * NCELL; }
 
 // The header's informative fields: the period's number, its length and the
 // time at its end, and a name (cut to 16 characters, right-aligned).

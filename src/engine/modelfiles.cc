@@ -18,8 +18,10 @@ namespace {
 // Recharge array layout: 20 values of 9 columns per line, every grid row
 // starting a new line (16 full lines and one of 6 values).
 constexpr int PER_LINE = 20;
-constexpr int ROW_LINE_COUNT = (NCOL + PER_LINE - 1) / PER_LINE;
-constexpr size_t ARRAY_BYTES = static_cast<size_t>(NROW) * (NCOL * 9 + ROW_LINE_COUNT * 2);
+size_t array_bytes() {
+  const size_t row_lines = static_cast<size_t>(NCOL + PER_LINE - 1) / PER_LINE;
+  return static_cast<size_t>(NROW) * (static_cast<size_t>(NCOL) * 9 + row_lines * 2);
+}
 constexpr size_t WELL_LINE = 20 + 2;
 
 char* crlf(char* p) {
@@ -45,7 +47,7 @@ char* room(std::string& buf, size_t n) {
 // into feet per second, then the values in inches.
 template <class Value>
 void write_array(std::string& buf, OutFile& f, double m, std::string_view label, Value value) {
-  char* const start = room(buf, 64 + label.size() + ARRAY_BYTES);
+  char* const start = room(buf, 64 + label.size() + array_bytes());
   char* p = start;
   p = put_int(p, 10, 1);
   p = put_int(p, 10, 0);

@@ -5,11 +5,13 @@
 #include <string>
 
 #include "engine/output.h"
+#include "utl/grid.h"
 #include "utl/textio.h"
 
 namespace vadz {
 
-inline constexpr int MAXWEL = 14000;
+// The well list's limit: 14000 on the default grid, the cell count on another.
+inline const int& MAXWEL = grid_detail::current.maxwel;
 
 // The run's checks of the model file names, fatal: a well file is named;
 // recharge files are named. ModelFiles::open makes them as it goes (the well
@@ -17,9 +19,9 @@ inline constexpr int MAXWEL = 14000;
 void require_well_file(const RunConfig& cfg);
 void require_recharge_files(const RunConfig& cfg);
 
-// Acre-feet over a 640-acre cell to inches (12/640), in single precision:
-// the recharge arrays hold inches in the period.
-inline constexpr double RCH_INCHES = static_cast<double>(static_cast<float>(0.01875));
+// Acre-feet over a cell to inches (12 / the cell's acres), in single
+// precision: the recharge arrays hold inches in the period.
+inline const double& RCH_INCHES = grid_detail::current.rch_inches;
 // The multiplier of a recharge array's control line: inches in a period of
 // the given length to feet per second.
 inline double rch_multiplier(int seconds) { return 0.08333333333333333 / seconds; }

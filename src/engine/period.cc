@@ -17,9 +17,9 @@ void period(const RunConfig& cfg, PeriodWork& pw, const RunOutputs& outputs,
   std::fill(pw.pump.begin(), pw.pump.end(), 0.0);
   for (RealGrid& g : pw.rech) std::fill(g.begin(), g.end(), 0.0);
 
-  // Inches per year over a 640-acre cell to acre-feet: x 640/12, the factor
-  // formed before the grid is multiplied.
-  add(pw.rech[0], w * 53.333333333333336, rechp);
+  // Inches per year over a cell to acre-feet: x acres/12 (640/12 for a
+  // one-mile cell), the factor formed before the grid is multiplied.
+  add(pw.rech[0], w * model_grid().inches_to_af, rechp);
 
   pw.reads.clear();
   period_reads(cfg, std::string(pstem), std::string(ystem), pw.mikeys, pw.reads);

@@ -13,9 +13,9 @@ namespace vadz {
 
 namespace {
 
-// One grid row of a text file: a leading blank, then 326 values of 25
-// columns, each after the first preceded by one blank, then CR LF.
-constexpr int TEXT_LINE = 1 + LISTREAL_WIDTH + (NCOL - 1) * (LISTREAL_WIDTH + 1) + 2;
+// One grid row of a text file: a leading blank, then a value of 25 columns
+// per grid column, each after the first preceded by one blank, then CR LF.
+size_t text_line() { return 1 + LISTREAL_WIDTH + (NCOL - 1) * (LISTREAL_WIDTH + 1) + 2; }
 
 std::string_view trim_right(std::string_view s) {
   size_t n = s.size();
@@ -46,20 +46,22 @@ std::string grid_file_name(int year, int month, std::string_view dir, std::strin
 
 // One framed record: byte count, the values, byte count again.
 void write_binary(OutFile& f, const RealGrid& grid, double factor) {
-  char buf[NCOL * 8];
+  std::string row_bytes(static_cast<size_t>(NCOL) * 8, '\0');
+  char* const buf = row_bytes.data();
   char len[4];
   put_le32(len, static_cast<uint32_t>(NCELL) * 8u);
   f.write(len, 4);
   for (int r = 1; r <= NROW; ++r) {
     const double* row = &grid[cell(1, r)];
     for (int c = 0; c < NCOL; ++c) put_le64(buf + 8 * c, factor * row[c]);
-    f.write(buf, sizeof buf);
+    f.write(buf, row_bytes.size());
   }
   f.write(len, 4);
 }
 
 void write_text(OutFile& f, const RealGrid& grid, double factor) {
-  char buf[TEXT_LINE];
+  std::string line(text_line(), ' ');
+  char* const buf = line.data();
   for (int r = 1; r <= NROW; ++r) {
     const double* row = &grid[cell(1, r)];
     char* p = buf;

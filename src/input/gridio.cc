@@ -18,8 +18,6 @@ namespace vadz {
 
 namespace {
 
-// A binary grid is one framed record: int32 byte count, 53,790 doubles, count.
-constexpr int32_t GRID_BYTES = NCELL * 8;  // 430,320
 
 inline bool is_blank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
 inline bool is_sep(char ch) { return is_blank(ch) || ch == ','; }
@@ -134,6 +132,9 @@ int read_binary_grid(const std::string& path, std::string& buf, double* grid) {
                              static_cast<uint32_t>(b[3]) << 24);
     return true;
   };
+  // A binary grid is one framed record: int32 byte count, a double per
+  // cell (430,320 bytes on the default grid), count.
+  const int32_t GRID_BYTES = NCELL * 8;
   int32_t count = 0, trailer = 0;
   bool ok = get_i32(count) && count >= GRID_BYTES;
   // On a little-endian machine the doubles go straight into the grid.

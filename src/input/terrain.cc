@@ -126,11 +126,11 @@ void krige_terrain(const TerrainData& t, RealGrid& trn, Krig& krig) {
 void write_terrain_plot(const std::string& plotname, const RealGrid& trn) {
   OutFile plot;
   if (!plot.open(plotname)) error2("Error opening file", plotname);
-  char row[NCOL * PLOTW];
+  std::string row(static_cast<size_t>(NCOL) * PLOTW, ' ');
   for (int r = 1; r <= NROW; ++r) {
-    char* p = row;
+    char* p = row.data();
     for (int c = 1; c <= NCOL; ++c) p = put_fixed(p, PLOTW, 3, trn[cell(c, r)]);
-    plot.line(std::string_view(row, sizeof row));
+    plot.line(row);
   }
   plot.close();
 }

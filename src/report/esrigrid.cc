@@ -9,6 +9,23 @@
 
 namespace vadz {
 
+namespace {
+
+// With a CRS, the .prj a GIS reads beside the grid: the CRS as ESRI WKT1 on
+// one line without a line end, as GDAL writes it.
+void write_prj(const std::string& asc_path) {
+  const std::string& wkt = model_grid().crs_wkt;
+  if (wkt.empty()) return;
+  const size_t dot = asc_path.rfind('.');
+  const std::string path = asc_path.substr(0, dot) + ".prj";
+  OutFile out;
+  if (!out.open(path)) error("Cannot open file " + path);
+  out.write(wkt);
+  out.close();
+}
+
+}  // namespace
+
 void write_esri_grid(const std::string& path, const RealGrid& values, const FlagGrid& ibound,
                      std::string& buf) {
   OutFile out;
@@ -52,6 +69,7 @@ void write_esri_grid(const std::string& path, const RealGrid& values, const Flag
     out.write(start, p - start);
   }
   out.close();
+  write_prj(path);
 }
 
 }  // namespace vadz

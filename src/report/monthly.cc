@@ -22,8 +22,8 @@ std::array<double, 5> sums(const Five& v, const double* w) {
                *v4 = v[4]->data();
   double a0 = 0.0, a1 = 0.0, a2 = 0.0, a3 = 0.0, a4 = 0.0;
   double b0 = 0.0, b1 = 0.0, b2 = 0.0, b3 = 0.0, b4 = 0.0;
-  static_assert(NCELL % 2 == 0);
-  for (int i = 0; i < NCELL; i += 2) {
+  const int even = NCELL - NCELL % 2;  // a grid of odd cell count ends on one
+  for (int i = 0; i < even; i += 2) {
     a0 += v0[i];
     b0 += v0[i + 1];
     a1 += v1[i];
@@ -41,6 +41,14 @@ std::array<double, 5> sums(const Five& v, const double* w) {
     }
     a4 += v4[i];
     b4 += v4[i + 1];
+  }
+  if (even < NCELL) {
+    const int i = even;
+    a0 += v0[i];
+    a1 += v1[i];
+    a2 += Weighted ? v2[i] * w[i] : v2[i];
+    a3 += Weighted ? v3[i] * w[i] : v3[i];
+    a4 += v4[i];
   }
   return {a0 + b0, a1 + b1, a2 + b2, a3 + b3, a4 + b4};
 }

@@ -320,6 +320,14 @@ std::string facts(const ReportContent& rc) {
     soils += (k > 1 ? ", " : "") + whole(k) + " " + escape(rtrim(cfg.soilname[k - 1]));
   kv += row("Soils", soils);
   kv += row("Active cells", grouped(rc.active, 0) + " of " + grouped(NCELL, 0));
+  // The grid and its CRS where the parameter file set them.
+  const GridGeometry& grid = model_grid();
+  auto feet = [](double v) { return grouped(v, v == std::round(v) ? 0 : 2); };
+  if (!grid.is_default())
+    kv += row("Grid", whole(NROW) + " rows by " + whole(NCOL) + " columns of " + feet(CELL) +
+                          "-foot cells, south-west corner x " + feet(X0) + ", y " + feet(Y0) +
+                          " feet");
+  if (!grid.crs_name.empty()) kv += row("Coordinate reference system", escape(grid.crs_name));
   std::string model = "recharge <code>" + escape(cfg.rchfile[0]) + "</code>";
   for (int k = 1; k < cfg.nrch; ++k) model += ", <code>" + escape(cfg.rchfile[k]) + "</code>";
   model += "; wells <code>" + escape(cfg.welfile) + "</code>";

@@ -37,8 +37,6 @@ namespace {
 
 // Example names shown for a group of stray files.
 constexpr size_t SHOWN_NAMES = 3;
-// A cell is one square mile: more irrigated acres than this cannot be.
-constexpr double CELL_ACRES = 640.0;
 
 // The run's message carried by a fatal stop: its console line without the
 // leading blank, trailing blanks and line end.
@@ -47,6 +45,12 @@ std::string message(const Fatal& f) {
   while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.remove_suffix(1);
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
   return std::string(s);
+}
+
+// The cell's area in acres as a warning names it (640 on the default grid).
+std::string acres_text() {
+  char buf[SHORTEST_MAX];
+  return std::string(buf, put_shortest(buf, model_grid().acres));
 }
 
 std::string plural(size_t n, const char* one, const char* many) {
@@ -208,11 +212,13 @@ class Check {
     InputPeriod p;
     if (!parse_period(r.name, p)) return;
     KindFacts& k = facts_[{r.group >= 0 ? r.group : 3, r.kind}];
+    // More irrigated acres than the cell holds cannot be.
+    const double cell_acres = model_grid().acres;
     bool zero = true, negative = false, over = false;
     for (double v : g) {
       zero = zero && v == 0.0;
       negative = negative || v < 0.0;
-      over = over || v > CELL_ACRES;
+      over = over || v > cell_acres;
     }
     (zero ? k.zero : k.nonzero).push_back(p);
     if (area_kind(r.kind) && negative) k.negative.push_back(p);
@@ -275,7 +281,8 @@ class Check {
                 (k.nonzero.empty() ? "" : " while the other files have values"));
       if (!k.negative.empty()) warning(who + ": negative acres in " + period_ranges(k.negative));
       if (!k.over_cell.empty())
-        warning(who + ": more than 640 acres in a cell in " + period_ranges(k.over_cell));
+        warning(who + ": more than " + acres_text() + " acres in a cell in " +
+                period_ranges(k.over_cell));
     }
   }
 

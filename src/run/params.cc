@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/budget.h"
+#include "gis/crs.h"
 #include "input/curves.h"
 #include "input/gridio.h"
 #include "input/stations.h"
@@ -21,6 +22,17 @@ namespace {
 
 // The single-precision value of 1e-10: the tolerance of the MONTH sum.
 constexpr double MONTH_TOLERANCE = static_cast<double>(1e-10f);
+
+// The grids of the configuration at their start values, sized to the run's grid.
+void start_grids(RunConfig& cfg) {
+  cfg.ibound = flag_grid(1);
+  cfg.ibgt = flag_grid(0);
+  cfg.mound = flag_grid(0);
+  cfg.gwmask = flag_grid(0);
+  cfg.isoil = flag_grid(0);
+  cfg.trn = real_grid(1.0);
+  cfg.xfactor = real_grid(0.0);
+}
 
 // Reads the keyword lines of the parameter file into the configuration.
 class KeywordLoop {
@@ -131,9 +143,52 @@ class KeywordLoop {
   }
 
   void dispatch(const std::string& kw) {
-    for (const Keyword& k : KEYWORDS)
-      if (kw == k.name) return (this->*k.read)();
+    for (const Keyword& k : KEYWORDS) {
+      if (kw != k.name) continue;
+      // The grid's size is fixed by then: GRID is refused after the first
+      // keyword that reads a grid or flag file or fills a grid.
+      if (first_grid_.empty() && fixes_grid(kw)) first_grid_ = kw;
+      return (this->*k.read)();
+    }
     error("Unknown parameter " + kw);
+  }
+
+  static bool fixes_grid(const std::string& kw) {
+    for (const char* k : {"MOUND", "GWMASK", "IBOUND", "SOIL", "TERRAIN", "XFACTOR", "BUDGET"})
+      if (kw == k) return true;
+    return false;
+  }
+
+  // GRID <rows> <columns> <cell size> <x> <y>: the model grid, feet, its
+  // south-west corner at (x, y).
+  void kw_grid() {
+    if (!first_grid_.empty()) error("GRID must come before " + first_grid_);
+    int ierr = 0;
+    const int32_t nrow = integer(ierr);
+    if (ierr != 0) fail_line("Invalid GRID rows ");
+    const int32_t ncol = integer(ierr);
+    if (ierr != 0) fail_line("Invalid GRID columns ");
+    double size = 0.0, x = 0.0, y = 0.0;
+    if (!real(size)) fail_line("Invalid GRID cell size ");
+    if (!real(x) || !real(y)) fail_line("Invalid GRID corner ");
+    GridGeometry g = model_grid();
+    const std::string why = make_grid(nrow, ncol, size, x, y, g, physical_memory());
+    if (!why.empty()) error("Invalid GRID: " + why);
+    set_model_grid(g);
+    start_grids(cfg_);
+  }
+
+  // CRS <authority:code> or CRS <file with WKT>: the grid's coordinate
+  // reference system, for the report's grids and page.
+  void kw_crs() {
+    int ierr = 0;
+    std::string what = text(ierr);
+    if (ierr != 0 || rtrim(what).empty()) fail_line("Invalid CRS ");
+    GridGeometry g = model_grid();
+    const CrsInfo crs = resolve_crs(std::string(rtrim(what)));
+    g.crs_name = crs.name;
+    g.crs_wkt = crs.esri_wkt;
+    set_model_grid(g);
   }
 
   void kw_append() { cfg_.iappend = 1; }
@@ -379,6 +434,7 @@ class KeywordLoop {
   ReadNotes* notes_ = nullptr;  // kept in the input check only
   LineState ls_;
   std::vector<std::string> scratch_names_;
+  std::string first_grid_;  // the first keyword that read or filled a grid
 
  public:
   struct Keyword {
@@ -402,6 +458,7 @@ class KeywordLoop {
       {"MONTH", &KeywordLoop::kw_month},       {"FUNCTION", &KeywordLoop::kw_function},
       {"MF6", &KeywordLoop::kw_mf6},           {"REPORT", &KeywordLoop::kw_report},
       {"BUDGETCSV", &KeywordLoop::kw_budgetcsv},
+      {"GRID", &KeywordLoop::kw_grid},         {"CRS", &KeywordLoop::kw_crs},
   };
 };
 
@@ -470,6 +527,9 @@ void read_parameters(int argc, const char* const* argv, RunConfig& cfg, Krig& kr
                      ParamMode mode) {
   std::string content;
   read_command_line(argc, argv, cfg, content);
+  // Every read starts from the default grid; GRID may set another.
+  reset_model_grid();
+  if (cfg.ibound.size() != static_cast<size_t>(NCELL)) start_grids(cfg);
   {
     ParamLines file(std::move(content));
     KeywordLoop(cfg, krig, file, mode).run();
