@@ -26,8 +26,8 @@ void put_field(std::string& s, std::string_view f) {
 
 }  // namespace
 
-BudgetCsv::BudgetCsv(const RunConfig& cfg, const std::string& path) {
-  if (is_model_file(cfg, path) || !out_.open(path)) error("Cannot open file " + path);
+BudgetCsv::BudgetCsv(const RunConfig& cfg, const std::string& path, Staging& staged) {
+  if (is_model_file(cfg, path) || !staged.open(out_, path)) error("Cannot open file " + path);
   out_.line("period,group,zone,value");
 }
 

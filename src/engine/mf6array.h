@@ -24,10 +24,10 @@ struct Mf6ArrayHeader {
   std::string text;
 };
 
-// Creates path (fatal "Cannot open file " when it cannot) and writes the
-// grid's values little-endian, row 1 (north) first, column fastest. buf is
+// Writes the header and the grid's values little-endian, row 1 (north)
+// first, column fastest, to the file f was opened on, and closes it. buf is
 // reused between calls.
-void write_mf6_array(OutFile& f, const std::string& path, const Mf6ArrayHeader& h,
-                     const RealGrid& values, std::string& buf);
+void write_mf6_array(OutFile& f, const Mf6ArrayHeader& h, const RealGrid& values,
+                     std::string& buf);
 
 }  // namespace vadz

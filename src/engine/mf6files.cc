@@ -1,8 +1,6 @@
 #include "engine/mf6files.h"
 
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 
 #include "engine/mf6array.h"
 #include "engine/modelfiles.h"
@@ -29,16 +27,21 @@ constexpr std::array<RchKind, 4> KINDS{{
     {"rcc", "Return from commingled land"},
 }};
 
-void make_folder(const std::string& path) {
-  std::error_code ec;
-  std::filesystem::create_directories(path, ec);
-  if (ec || !std::filesystem::is_directory(path, ec)) error("Cannot open file " + path);
+void make_folder(Staging& staged, const std::string& path) {
+  if (!staged.make_folders(path)) error("Cannot open file " + path);
 }
 
-// Opens a text file of the package; a name that is already one of the
-// run's model files cannot be opened, or the two would overwrite each other.
-void open_text(OutFile& f, const std::string& path, const RunConfig& cfg) {
-  if (is_model_file(cfg, path) || !f.open(path)) error("Cannot open file " + path);
+// Opens a file of the folder; a name that is already one of the run's
+// model files cannot be opened, or the two would overwrite each other.
+void open_file(Staging& staged, OutFile& f, const std::string& path, const RunConfig& cfg) {
+  if (is_model_file(cfg, path) || !staged.open(f, path)) error("Cannot open file " + path);
+}
+
+// True when every value is 0: such an array is given as a constant.
+bool all_zero(const RealGrid& g) {
+  for (double v : g)
+    if (!(v == 0.0)) return false;
+  return true;
 }
 
 void add_int(std::string& s, int64_t v) {
@@ -66,13 +69,13 @@ void add_flow_option(std::string& s, int cbc) {
 
 }  // namespace
 
-Mf6Files::Mf6Files(const RunConfig& cfg) {
+Mf6Files::Mf6Files(const RunConfig& cfg, Staging& staged) : staged_(staged) {
   base_ = cfg.mf6dir;
   if (!base_.empty() && base_.back() != '/') base_ += '/';
   const std::string& name = cfg.mf6name;
   arrays_ = name + "_rch";
-  make_folder(cfg.mf6dir);
-  make_folder(base_ + arrays_);
+  make_folder(staged_, cfg.mf6dir);
+  make_folder(staged_, base_ + arrays_);
   for (const RunStep& s : run_steps(cfg))
     if (s.is_period()) periods_.push_back(s);
   nrch_ = cfg.nrch == 4 ? 4 : 1;
@@ -80,7 +83,7 @@ Mf6Files::Mf6Files(const RunConfig& cfg) {
   // The period table: every stress period of the run in run order, the
   // steady period (365.25 days) first, months of their real length.
   OutFile tdis;
-  open_text(tdis, base_ + name + ".tdis", cfg);
+  open_file(staged_, tdis, base_ + name + ".tdis", cfg);
   text_ = "# Stress periods: length in seconds, one time step\r\n";
   text_ += "BEGIN OPTIONS\r\n  TIME_UNITS SECONDS\r\nEND OPTIONS\r\n\r\n";
   text_ += "BEGIN DIMENSIONS\r\n  NPER ";
@@ -98,7 +101,7 @@ Mf6Files::Mf6Files(const RunConfig& cfg) {
   // The well list holds at most the model well file's limit, which the run
   // enforces on every period, so the limit is a sound MAXBOUND from the
   // start (and never 0, which MODFLOW 6 refuses).
-  open_text(wel_, base_ + name + ".wel", cfg);
+  open_file(staged_, wel_, base_ + name + ".wel", cfg);
   text_ = "# Withdrawals of the wells in active cells, cubic feet per second\r\n";
   if (cfg.iwelcb != 0) {
     text_ += "BEGIN OPTIONS\r\n";
@@ -113,7 +116,7 @@ Mf6Files::Mf6Files(const RunConfig& cfg) {
   for (int j = 0; j < nrch_; ++j) {
     const RchKind& kind = nrch_ == 1 ? SUM_KIND : KINDS[j];
     const std::string file = nrch_ == 1 ? name + ".rch" : name + "." + kind.tag + ".rch";
-    open_text(rch_[j], base_ + file, cfg);
+    open_file(staged_, rch_[j], base_ + file, cfg);
     text_ = "# ";
     text_ += kind.what;
     text_ += ", feet per second\r\nBEGIN OPTIONS\r\n  READASARRAYS\r\n";
@@ -149,13 +152,22 @@ void Mf6Files::period(const PeriodResult& pr) {
       const RealGrid& rj = pr.rech[j];
       for (int i = 0; i < NCELL; ++i) rate_[i] = (rj[i] * k) * m;
     }
-    const std::string file =
-        arrays_ + "/" + step.pstem + "." + (nrch_ == 1 ? SUM_KIND : KINDS[j]).tag + ".bin";
-    write_mf6_array(array_, base_ + file, h, rate_, bytes_);
     text_ = head;
-    text_ += "  RECHARGE\r\n    OPEN/CLOSE ";
-    text_ += file_word(file);
-    text_ += " (BINARY)\r\nEND PERIOD\r\n";
+    text_ += "  RECHARGE\r\n";
+    if (all_zero(rate_)) {
+      // A kind absent in the period (no surface water, say): no file of zeros.
+      text_ += "    CONSTANT 0.0\r\n";
+    } else {
+      const std::string file =
+          arrays_ + "/" + step.pstem + "." + (nrch_ == 1 ? SUM_KIND : KINDS[j]).tag + ".bin";
+      const std::string path = base_ + file;
+      if (!staged_.open(array_, path)) error("Cannot open file " + path);
+      write_mf6_array(array_, h, rate_, bytes_);
+      text_ += "    OPEN/CLOSE ";
+      text_ += file_word(file);
+      text_ += " (BINARY)\r\n";
+    }
+    text_ += "END PERIOD\r\n";
     rch_[j].write(text_);
   }
 

@@ -1,8 +1,10 @@
 // The run's stresses as MODFLOW 6 input (MF6 <folder> [<name>]): the period
 // table (TDIS6), the well list (WEL6) and one recharge package (RCH6) per
 // recharge file of the run, every number at full double precision. The
-// recharge arrays are binary files in the subfolder <name>_rch. Paths
-// inside the files are relative to the folder, where MODFLOW 6 runs.
+// recharge arrays are binary files in the subfolder <name>_rch, except an
+// array that is zero everywhere, given as CONSTANT 0.0 in its period
+// block. Paths inside the files are relative to the folder, where MODFLOW 6
+// runs. Every file is staged: it takes its place when the run completes.
 #pragma once
 #include <array>
 #include <string>
@@ -10,6 +12,7 @@
 
 #include "engine/output.h"
 #include "input/schedule.h"
+#include "utl/staging.h"
 #include "utl/textio.h"
 
 namespace vadz {
@@ -19,12 +22,13 @@ class Mf6Files : public RunOutput {
   // Creates the folder and its array subfolder where absent, writes
   // <name>.tdis and starts <name>.wel and the recharge file(s). Fatal
   // ("Cannot open file " and the name) when a folder or file cannot be made.
-  explicit Mf6Files(const RunConfig& cfg);
+  Mf6Files(const RunConfig& cfg, Staging& staged);
   // One block of every file and the period's arrays.
   void period(const PeriodResult& p) override;
   void finish() override;
 
  private:
+  Staging& staged_;
   std::string base_;              // the folder, ending in '/'
   std::string arrays_;            // the array subfolder, relative to the folder
   std::vector<RunStep> periods_;  // the run's stress periods, in order

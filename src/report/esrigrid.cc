@@ -9,10 +9,10 @@
 
 namespace vadz {
 
-void write_esri_grid(const std::string& path, const RealGrid& values, const FlagGrid& ibound,
-                     std::string& buf) {
+void write_esri_grid(Staging& staged, const std::string& path, const RealGrid& values,
+                     const FlagGrid& ibound, std::string& buf) {
   OutFile out;
-  if (!out.open(path)) error("Cannot open file " + path);
+  if (!staged.open(out, path)) error("Cannot open file " + path);
   buf.clear();
   char num[SHORTEST_MAX];
   auto key = [&](const char* name, double v) {

@@ -78,11 +78,25 @@ void recolour_png(std::vector<uint8_t>& png, const std::vector<Rgb>& colours) {
   throw std::logic_error("PNG without a palette");
 }
 
+namespace {
+
+void write_to(OutFile& out, const std::vector<uint8_t>& png) {
+  out.write(reinterpret_cast<const char*>(png.data()), png.size());
+  out.close();
+}
+
+}  // namespace
+
 void save_png(const std::string& path, const std::vector<uint8_t>& png) {
   OutFile out;
   if (!out.open(path)) error("Cannot open file " + path);
-  out.write(reinterpret_cast<const char*>(png.data()), png.size());
-  out.close();
+  write_to(out, png);
+}
+
+void save_png(Staging& staged, const std::string& path, const std::vector<uint8_t>& png) {
+  OutFile out;
+  if (!staged.open(out, path)) error("Cannot open file " + path);
+  write_to(out, png);
 }
 
 void write_png(const std::string& path, const IndexedImage& image) {

@@ -1,8 +1,5 @@
 #include "report/report.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "engine/annual.h"
 #include "input/schedule.h"
 #include "report/esrigrid.h"
@@ -16,20 +13,21 @@ namespace {
 
 // The report's folder, created with its two subfolders; its name without
 // trailing slashes.
-std::string make_folders(std::string dir) {
+std::string make_folders(Staging& staged, std::string dir) {
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-  for (const std::string& d : {dir, dir + "/maps", dir + "/grids"}) {
-    std::error_code ec;
-    std::filesystem::create_directories(d, ec);
-    if (ec || !std::filesystem::is_directory(d, ec)) error("Cannot open file " + d);
-  }
+  for (const std::string& d : {dir, dir + "/maps", dir + "/grids"})
+    if (!staged.make_folders(d)) error("Cannot open file " + d);
   return dir;
 }
 
 }  // namespace
 
-RunReport::RunReport(const RunConfig& cfg)
-    : cfg_(cfg), dir_(make_folders(cfg.reportdir)), csv_(cfg, dir_ + "/budget.csv"), content_(cfg) {
+RunReport::RunReport(const RunConfig& cfg, Staging& staged)
+    : cfg_(cfg),
+      staged_(staged),
+      dir_(make_folders(staged, cfg.reportdir)),
+      csv_(cfg, dir_ + "/budget.csv", staged),
+      content_(cfg) {
   ppt_.map = {"ppt", "Precipitation", "inches per year", {}, false};
   rcp_.map = {"rcp", "Recharge from precipitation", "inches per year", {}, false};
   rech_.map = {"rech", "Total recharge (precipitation and irrigation returns)",
@@ -65,7 +63,7 @@ void RunReport::year(const YearResult& y) {
   if (y.year < 0) {
     rcp_.now = y.rcp;
     jobs_.post([this] {
-      write_esri_grid(path("grids/rcp_steady.asc"), rcp_.now, cfg_.ibound, buf_);
+      write_esri_grid(staged_, path("grids/rcp_steady.asc"), rcp_.now, cfg_.ibound, buf_);
       steady_ = draw(once_map("rcp_steady"), rcp_.now);
     });
     content_.steady_grid = true;
@@ -80,7 +78,7 @@ void RunReport::year(const YearResult& y) {
   mi_.now = y.ann.annmi[0];
   jobs_.post([this, year = y.year] {
     for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}) {
-      write_esri_grid(path(yearly_grid(l->map.file, year)), l->now, cfg_.ibound, buf_);
+      write_esri_grid(staged_, path(yearly_grid(l->map.file, year)), l->now, cfg_.ibound, buf_);
       if (l->mapped) l->maps.push_back(draw(yearly_map(l->map.file, year), l->now));
     }
   });
@@ -96,7 +94,7 @@ void RunReport::finish() {
     if (l == &rcp_ && content_.steady_grid) l->map.scale.add(steady_.by);
     for (Map& m : l->maps) {
       recolour_png(m.png, quantity_colours(m.by, l->map.scale));
-      save_png(path(m.file), m.png);
+      save_png(staged_, path(m.file), m.png);
     }
     content_.yearly.push_back(l->map);
   }
@@ -105,17 +103,17 @@ void RunReport::finish() {
     steady.file = "rcp_steady";
     steady.title = "Steady recharge from precipitation";
     recolour_png(steady_.png, quantity_colours(steady_.by, steady.scale));
-    save_png(path(steady_.file), steady_.png);
+    save_png(staged_, path(steady_.file), steady_.png);
     content_.once.push_back(steady);
   }
-  save_png(path(terrain_.file), terrain_.png);
+  save_png(staged_, path(terrain_.file), terrain_.png);
   content_.once.push_back({"terrain", "Terrain multipliers", "multiplier", terrain_.by, false});
-  save_png(path(soils_.file), soils_.png);
+  save_png(staged_, path(soils_.file), soils_.png);
   content_.once.push_back({"soils", "Soils", "", {}, true});
 
   OutFile page;
   const std::string name = path("index.html");
-  if (!page.open(name)) error("Cannot open file " + name);
+  if (!staged_.open(page, name)) error("Cannot open file " + name);
   page.write(report_page(content_));
   page.close();
 }

@@ -21,7 +21,8 @@ class RunReport : public RunOutput {
  public:
   // Creates the folder with its maps/ and grids/ folders (fatal "Cannot open
   // file " with the folder's name when it cannot be created) and budget.csv.
-  explicit RunReport(const RunConfig& cfg);
+  // Every file is staged: the report appears when the run completes.
+  RunReport(const RunConfig& cfg, Staging& staged);
   void year(const YearResult& y) override;
   void finish() override;
 
@@ -46,6 +47,7 @@ class RunReport : public RunOutput {
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
 
   const RunConfig& cfg_;
+  Staging& staged_;
   std::string dir_;
   BudgetCsv csv_;
   ReportContent content_;

@@ -122,6 +122,16 @@ void OutFile::release() {
   std::error_code ec;
   if (created_) std::filesystem::remove(name_, ec);
   else std::filesystem::resize_file(name_, start_, ec);
+  if (!ec) return;
+  // Runs while a stop unwinds: said, never thrown.
+  try {
+    const std::string what = created_ ? "the file this run created cannot be removed again: "
+                                      : "what this run appended cannot be cut off again (the "
+                                        "file should end at byte " +
+                                            std::to_string(start_) + "): ";
+    diag_write(render(Diag{name_, what + ec.message(), {}, ""}, "warning"));
+  } catch (...) {
+  }
 }
 
 bool OutFile::open(const std::string& path, Mode mode) {
@@ -146,6 +156,12 @@ bool OutFile::open(const std::string& path, Mode mode) {
   std::setvbuf(fp_, nullptr, _IONBF, 0);
   if (buf_.size() < OUTBUF) buf_.resize(OUTBUF);
   return true;
+}
+
+bool OutFile::open_as(const std::string& path, const std::string& shown) {
+  const bool ok = open(path);
+  name_ = shown;
+  return ok;
 }
 
 void OutFile::flush_buffer() {

@@ -48,6 +48,9 @@ class OutFile {
 
   // False when the file cannot be created/opened (the caller picks the message).
   bool open(const std::string& path, Mode mode = Mode::Replace);
+  // Creates path, but messages name the file `shown` (the final name of a
+  // file written under a temporary one).
+  bool open_as(const std::string& path, const std::string& shown);
   bool is_open() const { return fp_ != nullptr; }
   const std::string& name() const { return name_; }
 
@@ -63,7 +66,8 @@ class OutFile {
  private:
   void flush_buffer();
   void flush_quietly();
-  // Closes without checking; an uncommitted append is undone.
+  // Closes without checking; an uncommitted append is undone (a failure to
+  // undo it is said on standard error).
   void release();
   std::FILE* fp_ = nullptr;
   std::string name_;
