@@ -46,14 +46,16 @@ std::vector<uint8_t> encode_png(const IndexedImage& image, const std::string& pa
   // Encoded in memory, so that the program's own checked file writes it (the
   // messages of every other output) and no C file handle passes between this
   // program and the library.
+  // The room of the worst case (as large as the pixels), kept per thread
+  // and reused; the map keeps only the bytes of its compressed image.
+  thread_local std::vector<uint8_t> room;
   png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(png);
-  std::vector<uint8_t> out(size);
-  const int ok = png_image_write_to_memory(&png, out.data(), &size, 0, image.pixels.data(),
+  if (room.size() < size) room.resize(size);
+  const int ok = png_image_write_to_memory(&png, room.data(), &size, 0, image.pixels.data(),
                                            image.width, colormap.data());
   png_image_free(&png);
   if (!ok) error("Cannot write to file " + path);
-  out.resize(size);
-  return out;
+  return std::vector<uint8_t>(room.begin(), room.begin() + static_cast<std::ptrdiff_t>(size));
 }
 
 void recolour_png(std::vector<uint8_t>& png, const std::vector<Rgb>& colours) {

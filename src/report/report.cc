@@ -42,7 +42,8 @@ RunReport::RunReport(const RunConfig& cfg, Staging& staged)
   jobs_.post([this] {
     terrain_ = draw(once_map("terrain"), cfg_.trn);
     soils_.file = once_map("soils");
-    soils_.png = encode_png(category_image(cfg_.isoil, cfg_.ibound, cfg_.nsoil), path(soils_.file));
+    category_image(image_, cfg_.isoil, cfg_.ibound, cfg_.nsoil);
+    soils_.png = encode_png(image_, path(soils_.file));
   });
 }
 
@@ -50,7 +51,8 @@ RunReport::Map RunReport::draw(const std::string& file, const RealGrid& values) 
   Map m;
   m.file = file;
   add_to_scale(m.by, values, cfg_.ibound);
-  m.png = encode_png(quantity_image(values, cfg_.ibound, m.by), path(file));
+  quantity_image(image_, values, cfg_.ibound, m.by);
+  m.png = encode_png(image_, path(file));
   return m;
 }
 

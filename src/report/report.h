@@ -14,6 +14,7 @@
 #include "engine/output.h"
 #include "report/jobs.h"
 #include "report/page.h"
+#include "report/pngfile.h"
 
 namespace vadz {
 
@@ -55,7 +56,8 @@ class RunReport : public RunOutput {
   Map steady_;   // the steady recharge, on the scale of the yearly recharge
   Map terrain_;  // the terrain multipliers
   Map soils_;
-  std::string buf_;  // the worker's text room
+  std::string buf_;             // the worker's text room
+  mutable IndexedImage image_;  // the worker's drawing room
   JobThread jobs_;   // last: ends before the data its jobs use
 };
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,7 +72,9 @@ class OutFile {
   void release();
   std::FILE* fp_ = nullptr;
   std::string name_;
-  std::vector<char> buf_;
+  // Allocated at the first buffered write and left uninitialised: a run
+  // opens hundreds of files, most written in a few large pieces.
+  std::unique_ptr<char[]> buf_;
   size_t used_ = 0;
   bool pending_ = false;   // appended data not yet committed
   bool created_ = false;   // the append's open created the file
