@@ -7,8 +7,7 @@
 
 namespace vadz {
 
-void write_mf6_array(OutFile& f, const Mf6ArrayHeader& h, const RealGrid& values,
-                     std::string& buf) {
+void encode_mf6_array(const Mf6ArrayHeader& h, const RealGrid& values, std::string& buf) {
   buf.resize(MF6_ARRAY_BYTES);
   char* p = buf.data();
   put_le32(p, 1u);  // one time step per period
@@ -24,8 +23,6 @@ void write_mf6_array(OutFile& f, const Mf6ArrayHeader& h, const RealGrid& values
   p += MF6_HEADER_BYTES;
   // The grid's own order is MODFLOW's: row 1 first, column fastest.
   for (int i = 0; i < NCELL; ++i) put_le64(p + 8 * static_cast<size_t>(i), values[i]);
-  f.write(buf);
-  f.close();
 }
 
 }  // namespace vadz

@@ -127,6 +127,8 @@ Mf6Files::Mf6Files(const RunConfig& cfg, Staging& staged) : staged_(staged) {
 }
 
 void Mf6Files::period(const PeriodResult& pr) {
+  // The previous period's arrays are written by now, or the run stops here.
+  writer_.wait();
   // The run hands over its stress periods in the order of run_steps.
   const RunStep& step = periods_[kper_];
   ++kper_;
@@ -141,6 +143,7 @@ void Mf6Files::period(const PeriodResult& pr) {
   const double m = rch_multiplier(pr.seconds);
   const double k = RCH_INCHES;
   Mf6ArrayHeader h{kper_, static_cast<double>(step.seconds), totim_, "RECHARGE"};
+  narrays_ = 0;
   for (int j = 0; j < nrch_; ++j) {
     if (nrch_ == 1) {
       const RealGrid& r1 = pr.rech[0];
@@ -160,9 +163,9 @@ void Mf6Files::period(const PeriodResult& pr) {
     } else {
       const std::string file =
           arrays_ + "/" + step.pstem + "." + (nrch_ == 1 ? SUM_KIND : KINDS[j]).tag + ".bin";
-      const std::string path = base_ + file;
-      if (!staged_.open(array_, path)) error("Cannot open file " + path);
-      write_mf6_array(array_, h, rate_, bytes_);
+      ArrayFile& a = arrays_out_[narrays_++];
+      a.path = base_ + file;
+      encode_mf6_array(h, rate_, a.bytes);
       text_ += "    OPEN/CLOSE ";
       text_ += file_word(file);
       text_ += " (BINARY)\r\n";
@@ -170,6 +173,15 @@ void Mf6Files::period(const PeriodResult& pr) {
     text_ += "END PERIOD\r\n";
     rch_[j].write(text_);
   }
+  writer_.post([this] {
+    for (int k = 0; k < narrays_; ++k) {
+      const ArrayFile& a = arrays_out_[k];
+      OutFile f;
+      if (!staged_.open(f, a.path)) error("Cannot open file " + a.path);
+      f.write(a.bytes);
+      f.close();
+    }
+  });
 
   // The model well file's list in its order (grid order), less the wells of
   // inactive cells: MODFLOW 6 stops on them where MODFLOW-2005 ignores
@@ -195,9 +207,12 @@ void Mf6Files::period(const PeriodResult& pr) {
   }
   text_ += "END PERIOD\r\n";
   wel_.write(text_);
+  // A fault in writing a year's arrays stops the run before its budget row.
+  if (step.month == 12 || step.type == RunStep::Type::SteadyPeriod) writer_.wait();
 }
 
 void Mf6Files::finish() {
+  writer_.wait();
   wel_.close();
   for (int j = 0; j < nrch_; ++j) rch_[j].close();
 }

@@ -5,6 +5,8 @@
 // array that is zero everywhere, given as CONSTANT 0.0 in its period
 // block. Paths inside the files are relative to the folder, where MODFLOW 6
 // runs. Every file is staged: it takes its place when the run completes.
+// A period's arrays are written by a worker thread while the run computes
+// the next period.
 #pragma once
 #include <array>
 #include <string>
@@ -12,6 +14,7 @@
 
 #include "engine/output.h"
 #include "input/schedule.h"
+#include "utl/jobs.h"
 #include "utl/staging.h"
 #include "utl/textio.h"
 
@@ -37,9 +40,15 @@ class Mf6Files : public RunOutput {
   int nrch_ = 1;
   OutFile wel_;
   std::array<OutFile, 4> rch_;
-  OutFile array_;
   RealGrid rate_ = real_grid();
-  std::string text_, bytes_;  // buffers, reused
+  std::string text_;  // buffer, reused
+  // The period's array files for the worker: up to four, encoded.
+  struct ArrayFile {
+    std::string path, bytes;
+  };
+  std::array<ArrayFile, 4> arrays_out_;
+  int narrays_ = 0;
+  JobThread writer_;  // last: ends before the buffers its jobs use
 };
 
 }  // namespace vadz

@@ -12,7 +12,7 @@
 
 #include "engine/budgetcsv.h"
 #include "engine/output.h"
-#include "report/jobs.h"
+#include "utl/jobs.h"
 #include "report/page.h"
 #include "report/pngfile.h"
 

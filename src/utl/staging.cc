@@ -74,9 +74,7 @@ bool Staging::open(OutFile& f, const std::string& final) {
   temp += TEMP_SUFFIX;
   {
     std::lock_guard<std::mutex> lock(m_);
-    bool known = false;
-    for (const Staged& s : files_) known = known || s.final == target;
-    if (!known) files_.push_back({temp, target, final});
+    if (finals_.insert(target.string()).second) files_.push_back({temp, target, final});
   }
   return f.open_as(temp.string(), final);
 }
@@ -88,11 +86,13 @@ void Staging::commit() {
       const std::string shown = files_[k].shown;
       // The files already in place stay, and so do their folders.
       files_.erase(files_.begin(), files_.begin() + static_cast<std::ptrdiff_t>(k));
+      finals_.clear();
       folders_.clear();
       error2("Cannot write to file", shown);
     }
   }
   files_.clear();
+  finals_.clear();
   folders_.clear();
 }
 
@@ -108,6 +108,7 @@ void Staging::rollback() noexcept {
     if (ec) warn(*p, "the folder made by the stopped run cannot be removed", ec);
   }
   files_.clear();
+  finals_.clear();
   folders_.clear();
 }
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "utl/textio.h"
@@ -49,6 +50,7 @@ class Staging {
   };
   std::mutex m_;
   std::vector<Staged> files_;
+  std::unordered_set<std::string> finals_;  // the final names of files_
   std::vector<std::filesystem::path> folders_;  // in the order made
 };
 
