@@ -69,7 +69,7 @@ void add_flow_option(std::string& s, int cbc) {
 
 }  // namespace
 
-Mf6Files::Mf6Files(const RunConfig& cfg, Staging& staged) : staged_(staged) {
+Mf6Files::Mf6Files(const RunConfig& cfg, Staging& staged) : cfg_(cfg), staged_(staged) {
   base_ = cfg.mf6dir;
   if (!base_.empty() && base_.back() != '/') base_ += '/';
   const std::string& name = cfg.mf6name;
@@ -173,7 +173,11 @@ void Mf6Files::period(const PeriodResult& pr) {
     text_ += "END PERIOD\r\n";
     rch_[j].write(text_);
   }
-  writer_.post([this] {
+
+  // The period's pumping is copied: the run overwrites its grid with the
+  // next period's while the worker writes the arrays and the well list.
+  pump_ = pr.pump;
+  writer_.post([this, head = std::move(head), v = wel_factor(pr.seconds)] {
     for (int k = 0; k < narrays_; ++k) {
       const ArrayFile& a = arrays_out_[k];
       OutFile f;
@@ -181,34 +185,36 @@ void Mf6Files::period(const PeriodResult& pr) {
       f.write(a.bytes);
       f.close();
     }
+    write_wells(head, v);
   });
+  // A fault in writing a year's files stops the run before its budget row.
+  if (step.month == 12 || step.type == RunStep::Type::SteadyPeriod) writer_.wait();
+}
 
+void Mf6Files::write_wells(const std::string& head, double v) {
   // The model well file's list in its order (grid order), less the wells of
   // inactive cells: MODFLOW 6 stops on them where MODFLOW-2005 ignores
   // them, so both models see the same stresses. A block for every period,
   // empty where no cell pumps, since a missing block would repeat the last
   // period's list. A not-a-number pumping is listed, as in the model file.
-  const double v = wel_factor(pr.seconds);
-  const FlagGrid& ibound = pr.cfg.ibound;
-  text_ = head;
+  const FlagGrid& ibound = cfg_.ibound;
+  wtext_ = head;
   for (int r = 1; r <= NROW; ++r) {
     for (int c = 1; c <= NCOL; ++c) {
       const int i = cell(c, r);
-      const double q = pr.pump[i];
+      const double q = pump_[i];
       if (q == 0.0 || ibound[i] <= 0) continue;
-      text_ += "  1 ";
-      add_int(text_, r);
-      text_ += ' ';
-      add_int(text_, c);
-      text_ += ' ';
-      add_real(text_, -(q * v));
-      text_ += "\r\n";
+      wtext_ += "  1 ";
+      add_int(wtext_, r);
+      wtext_ += ' ';
+      add_int(wtext_, c);
+      wtext_ += ' ';
+      add_real(wtext_, -(q * v));
+      wtext_ += "\r\n";
     }
   }
-  text_ += "END PERIOD\r\n";
-  wel_.write(text_);
-  // A fault in writing a year's arrays stops the run before its budget row.
-  if (step.month == 12 || step.type == RunStep::Type::SteadyPeriod) writer_.wait();
+  wtext_ += "END PERIOD\r\n";
+  wel_.write(wtext_);
 }
 
 void Mf6Files::finish() {

@@ -5,8 +5,8 @@
 // array that is zero everywhere, given as CONSTANT 0.0 in its period
 // block. Paths inside the files are relative to the folder, where MODFLOW 6
 // runs. Every file is staged: it takes its place when the run completes.
-// A period's arrays are written by a worker thread while the run computes
-// the next period.
+// A period's arrays and well list are written by a worker thread while the
+// run computes the next period.
 #pragma once
 #include <array>
 #include <string>
@@ -31,6 +31,10 @@ class Mf6Files : public RunOutput {
   void finish() override;
 
  private:
+  // On the worker: the period's block of the well list, from pump_.
+  void write_wells(const std::string& head, double v);
+
+  const RunConfig& cfg_;
   Staging& staged_;
   std::string base_;              // the folder, ending in '/'
   std::string arrays_;            // the array subfolder, relative to the folder
@@ -41,7 +45,8 @@ class Mf6Files : public RunOutput {
   OutFile wel_;
   std::array<OutFile, 4> rch_;
   RealGrid rate_ = real_grid();
-  std::string text_;  // buffer, reused
+  RealGrid pump_ = real_grid();  // the period's pumping, for the worker
+  std::string text_, wtext_;     // buffers of the run's thread and the worker's
   // The period's array files for the worker: up to four, encoded.
   struct ArrayFile {
     std::string path, bytes;
