@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# The cost of REPORT on the full-scale benchmark.
+# The cost of REPORT (or of every added output) on the full-scale benchmark.
 #
-#   bench/report_cost.sh [-n RUNS] [--build-dir DIR] [--variant text|bin]
+#   bench/report_cost.sh [-n RUNS] [--build-dir DIR] [--variant text|bin] [--all]
 #
 # Needs the data sets of bench/run_bench.sh (run it once first). For each
 # variant runs vadz on bench.par and on bench.par with "REPORT report" added,
 # alternately RUNS times (default 9), each in a clean folder, and prints the
 # median and the smallest wall and cpu (user + system) seconds of both and
 # the added share. Then checks that every output of the REPORT run outside
-# its report folder has the md5 sum of bench/checksums-<variant>.txt.
+# its report folder has the md5 sum of bench/checksums-<variant>.txt. With
+# --all the second run has every added output: "REPORT report", "MF6 mf6"
+# and "BUDGETCSV budget.csv"; their sizes are printed.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,12 +18,15 @@ root=$(cd "$here/.." && pwd)
 runs=9
 build=build-release
 variants="text bin"
+all=0
+what=REPORT
 while [ $# -gt 0 ]; do
   case "$1" in
     -n) runs=$2; shift 2 ;;
     --build-dir) build=$2; shift 2 ;;
     --variant) variants=$2; shift 2 ;;
-    *) echo "usage: $0 [-n RUNS] [--build-dir DIR] [--variant text|bin]" >&2; exit 2 ;;
+    --all) all=1; what="every output"; shift ;;
+    *) echo "usage: $0 [-n RUNS] [--build-dir DIR] [--variant text|bin] [--all]" >&2; exit 2 ;;
   esac
 done
 
@@ -43,7 +48,8 @@ for v in $variants; do
   [ -f "$dataset/.complete" ] || { echo "no data set $dataset: run bench/run_bench.sh first" >&2; exit 1; }
   cat "$dataset"/*/* "$dataset"/*.* > /dev/null
   par=$data/pars/$v-report.par
-  { cat "$dataset/bench.par"; echo "REPORT report"; } > "$par"
+  { cat "$dataset/bench.par"; echo "REPORT report"
+    if [ "$all" = 1 ]; then echo "MF6 mf6"; echo "BUDGETCSV budget.csv"; fi; } > "$par"
   declare -A wall=() cpu=()
   for ((i = 1; i <= runs; i++)); do
     for mode in plain report; do
@@ -65,18 +71,22 @@ for v in $variants; do
   read -r pc pcmin < <(stats ${cpu[plain]}); read -r rc rcmin < <(stats ${cpu[report]})
   echo
   echo "== variant $v, $runs runs each (median, smallest)"
-  echo "without REPORT: wall $pw s, $pwmin s; cpu $pc s, $pcmin s"
-  echo "with REPORT:    wall $rw s, $rwmin s; cpu $rc s, $rcmin s"
-  echo "REPORT adds:    wall $(share "$pw" "$rw") (median), $(share "$pwmin" "$rwmin") (smallest); cpu $(share "$pc" "$rc"), $(share "$pcmin" "$rcmin")"
+  echo "without $what: wall $pw s, $pwmin s; cpu $pc s, $pcmin s"
+  echo "with $what:    wall $rw s, $rwmin s; cpu $rc s, $rcmin s"
+  echo "$what adds:    wall $(share "$pw" "$rw") (median), $(share "$pwmin" "$rwmin") (smallest); cpu $(share "$pc" "$rc"), $(share "$pcmin" "$rcmin")"
   echo "wall of each run without: ${wall[plain]}"
   echo "wall of each run with:    ${wall[report]}"
-  if (cd "$data/run-$v-report" && find . -type f ! -path './report/*' -printf '%P\n' | LC_ALL=C sort |
+  if (cd "$data/run-$v-report" && find . -type f ! -path './report/*' ! -path './mf6/*' \
+      ! -name budget.csv -printf '%P\n' | LC_ALL=C sort |
       xargs md5sum) | diff -q - "$here/checksums-$v.txt" > /dev/null; then
     echo "outputs beside the report: md5 sums as in bench/checksums-$v.txt"
   else
     echo "outputs beside the report DIFFER from bench/checksums-$v.txt"
   fi
   echo "report folder: $(du -sh "$data/run-$v-report/report" | cut -f1), $(find "$data/run-$v-report/report" -type f | wc -l) files"
+  if [ "$all" = 1 ]; then
+    echo "MF6 folder: $(du -sh "$data/run-$v-report/mf6" | cut -f1), $(find "$data/run-$v-report/mf6" -type f | wc -l) files"
+  fi
 done
 echo
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"

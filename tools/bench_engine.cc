@@ -126,7 +126,8 @@ int main(int argc, char** argv) {
     cfg.mf6dir = (root / "mf6").string();
     cfg.tryr1 = 1950;
     cfg.tryr2 = 1950 + 2 * repeats / 12 + 1;  // enough periods for every call
-    Mf6Files mf6(cfg);
+    Staging staged;
+    Mf6Files mf6(cfg, staged);
     const RealGrid nopump = real_grid();
     const PeriodResult with_wells{cfg, " 1/1950", 1950, 2678400, pw.rech, pw.pump, ann};
     const PeriodResult arrays_only{cfg, " 1/1950", 1950, 2678400, pw.rech, nopump, ann};
@@ -135,6 +136,7 @@ int main(int argc, char** argv) {
     const double t6w = median_ms(repeats, [&] { mf6.period(with_wells); });
     const double t6r = median_ms(repeats, [&] { mf6.period(arrays_only); });
     mf6.finish();
+    staged.commit();
     files.wel.close();
     for (OutFile& f : files.rch) f.close();
 

@@ -46,9 +46,10 @@ std::string stem(int group) {
 
 }  // namespace
 
-BudgetCsv::BudgetCsv(const RunConfig& cfg, const std::string& path, const WaterAccounting& acct)
+BudgetCsv::BudgetCsv(const RunConfig& cfg, const std::string& path, Staging& staged,
+                     const WaterAccounting& acct)
     : acct_(acct) {
-  if (is_model_file(cfg, path) || !out_.open(path)) error("Cannot open file " + path);
+  if (is_model_file(cfg, path) || !staged.open(out_, path)) error("Cannot open file " + path);
   out_.line("period,group,zone,value");
 }
 

@@ -9,17 +9,19 @@
 
 #include "engine/account.h"
 #include "engine/output.h"
+#include "utl/staging.h"
 #include "utl/textio.h"
 
 namespace vadz {
 
 class BudgetCsv : public RunOutput {
  public:
-  // Creates the file and writes the header; fatal ("Cannot open file ")
-  // when it cannot be created.
+  // Creates the file (staged) and writes the header; fatal ("Cannot open
+  // file ") when it cannot be created.
   // A name that is one of the run's model files cannot be opened either.
   // acct: the run's accounts, listed among the outputs before this one.
-  BudgetCsv(const RunConfig& cfg, const std::string& path, const WaterAccounting& acct);
+  BudgetCsv(const RunConfig& cfg, const std::string& path, Staging& staged,
+            const WaterAccounting& acct);
   void year(const YearResult& y) override;
   void finish() override;
 

@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "utl/console.h"
 #include "utl/lebytes.h"
 
 namespace vadz {
 
-void write_mf6_array(OutFile& f, const std::string& path, const Mf6ArrayHeader& h,
-                     const RealGrid& values, std::string& buf) {
+void encode_mf6_array(const Mf6ArrayHeader& h, const RealGrid& values, std::string& buf) {
   buf.resize(mf6_array_bytes());
   char* p = buf.data();
   put_le32(p, 1u);  // one time step per period
@@ -25,9 +23,6 @@ void write_mf6_array(OutFile& f, const std::string& path, const Mf6ArrayHeader& 
   p += MF6_HEADER_BYTES;
   // The grid's own order is MODFLOW's: row 1 first, column fastest.
   for (int i = 0; i < NCELL; ++i) put_le64(p + 8 * static_cast<size_t>(i), values[i]);
-  if (!f.open(path)) error("Cannot open file " + path);
-  f.write(buf);
-  f.close();
 }
 
 }  // namespace vadz

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "utl/grid.h"
-#include "utl/textio.h"
 
 namespace vadz {
 
@@ -24,10 +23,8 @@ struct Mf6ArrayHeader {
   std::string text;
 };
 
-// Creates path (fatal "Cannot open file " when it cannot) and writes the
-// grid's values little-endian, row 1 (north) first, column fastest. buf is
-// reused between calls.
-void write_mf6_array(OutFile& f, const std::string& path, const Mf6ArrayHeader& h,
-                     const RealGrid& values, std::string& buf);
+// The file's bytes into buf (its room reused): the header, then the grid's
+// values little-endian, row 1 (north) first, column fastest.
+void encode_mf6_array(const Mf6ArrayHeader& h, const RealGrid& values, std::string& buf);
 
 }  // namespace vadz

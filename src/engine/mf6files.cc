@@ -1,8 +1,6 @@
 #include "engine/mf6files.h"
 
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 
 #include "engine/mf6array.h"
 #include "engine/modelfiles.h"
@@ -29,16 +27,21 @@ constexpr std::array<RchKind, 4> KINDS{{
     {"rcc", "Return from commingled land"},
 }};
 
-void make_folder(const std::string& path) {
-  std::error_code ec;
-  std::filesystem::create_directories(path, ec);
-  if (ec || !std::filesystem::is_directory(path, ec)) error("Cannot open file " + path);
+void make_folder(Staging& staged, const std::string& path) {
+  if (!staged.make_folders(path)) error("Cannot open file " + path);
 }
 
-// Opens a text file of the package; a name that is already one of the
-// run's model files cannot be opened, or the two would overwrite each other.
-void open_text(OutFile& f, const std::string& path, const RunConfig& cfg) {
-  if (is_model_file(cfg, path) || !f.open(path)) error("Cannot open file " + path);
+// Opens a file of the folder; a name that is already one of the run's
+// model files cannot be opened, or the two would overwrite each other.
+void open_file(Staging& staged, OutFile& f, const std::string& path, const RunConfig& cfg) {
+  if (is_model_file(cfg, path) || !staged.open(f, path)) error("Cannot open file " + path);
+}
+
+// True when every value is 0: such an array is given as a constant.
+bool all_zero(const RealGrid& g) {
+  for (double v : g)
+    if (!(v == 0.0)) return false;
+  return true;
 }
 
 void add_int(std::string& s, int64_t v) {
@@ -66,13 +69,13 @@ void add_flow_option(std::string& s, int cbc) {
 
 }  // namespace
 
-Mf6Files::Mf6Files(const RunConfig& cfg) {
+Mf6Files::Mf6Files(const RunConfig& cfg, Staging& staged) : cfg_(cfg), staged_(staged) {
   base_ = cfg.mf6dir;
   if (!base_.empty() && base_.back() != '/') base_ += '/';
   const std::string& name = cfg.mf6name;
   arrays_ = name + "_rch";
-  make_folder(cfg.mf6dir);
-  make_folder(base_ + arrays_);
+  make_folder(staged_, cfg.mf6dir);
+  make_folder(staged_, base_ + arrays_);
   for (const RunStep& s : run_steps(cfg))
     if (s.is_period()) periods_.push_back(s);
   nrch_ = cfg.nrch == 4 ? 4 : 1;
@@ -80,7 +83,7 @@ Mf6Files::Mf6Files(const RunConfig& cfg) {
   // The period table: every stress period of the run in run order, the
   // steady period (365.25 days) first, months of their real length.
   OutFile tdis;
-  open_text(tdis, base_ + name + ".tdis", cfg);
+  open_file(staged_, tdis, base_ + name + ".tdis", cfg);
   text_ = "# Stress periods: length in seconds, one time step\r\n";
   text_ += "BEGIN OPTIONS\r\n  TIME_UNITS SECONDS\r\nEND OPTIONS\r\n\r\n";
   text_ += "BEGIN DIMENSIONS\r\n  NPER ";
@@ -98,7 +101,7 @@ Mf6Files::Mf6Files(const RunConfig& cfg) {
   // The well list holds at most the model well file's limit, which the run
   // enforces on every period, so the limit is a sound MAXBOUND from the
   // start (and never 0, which MODFLOW 6 refuses).
-  open_text(wel_, base_ + name + ".wel", cfg);
+  open_file(staged_, wel_, base_ + name + ".wel", cfg);
   text_ = "# Withdrawals of the wells in active cells, cubic feet per second\r\n";
   if (cfg.iwelcb != 0) {
     text_ += "BEGIN OPTIONS\r\n";
@@ -113,7 +116,7 @@ Mf6Files::Mf6Files(const RunConfig& cfg) {
   for (int j = 0; j < nrch_; ++j) {
     const RchKind& kind = nrch_ == 1 ? SUM_KIND : KINDS[j];
     const std::string file = nrch_ == 1 ? name + ".rch" : name + "." + kind.tag + ".rch";
-    open_text(rch_[j], base_ + file, cfg);
+    open_file(staged_, rch_[j], base_ + file, cfg);
     text_ = "# ";
     text_ += kind.what;
     text_ += ", feet per second\r\nBEGIN OPTIONS\r\n  READASARRAYS\r\n";
@@ -124,6 +127,8 @@ Mf6Files::Mf6Files(const RunConfig& cfg) {
 }
 
 void Mf6Files::period(const PeriodResult& pr) {
+  // The previous period's arrays are written by now, or the run stops here.
+  writer_.wait();
   // The run hands over its stress periods in the order of run_steps.
   const RunStep& step = periods_[kper_];
   ++kper_;
@@ -138,6 +143,7 @@ void Mf6Files::period(const PeriodResult& pr) {
   const double m = rch_multiplier(pr.seconds);
   const double k = RCH_INCHES;
   Mf6ArrayHeader h{kper_, static_cast<double>(step.seconds), totim_, "RECHARGE"};
+  narrays_ = 0;
   for (int j = 0; j < nrch_; ++j) {
     if (nrch_ == 1) {
       const RealGrid& r1 = pr.rech[0];
@@ -149,43 +155,70 @@ void Mf6Files::period(const PeriodResult& pr) {
       const RealGrid& rj = pr.rech[j];
       for (int i = 0; i < NCELL; ++i) rate_[i] = (rj[i] * k) * m;
     }
-    const std::string file =
-        arrays_ + "/" + step.pstem + "." + (nrch_ == 1 ? SUM_KIND : KINDS[j]).tag + ".bin";
-    write_mf6_array(array_, base_ + file, h, rate_, bytes_);
     text_ = head;
-    text_ += "  RECHARGE\r\n    OPEN/CLOSE ";
-    text_ += file_word(file);
-    text_ += " (BINARY)\r\nEND PERIOD\r\n";
+    text_ += "  RECHARGE\r\n";
+    if (all_zero(rate_)) {
+      // A kind absent in the period (no surface water, say): no file of zeros.
+      text_ += "    CONSTANT 0.0\r\n";
+    } else {
+      const std::string file =
+          arrays_ + "/" + step.pstem + "." + (nrch_ == 1 ? SUM_KIND : KINDS[j]).tag + ".bin";
+      ArrayFile& a = arrays_out_[narrays_++];
+      a.path = base_ + file;
+      encode_mf6_array(h, rate_, a.bytes);
+      text_ += "    OPEN/CLOSE ";
+      text_ += file_word(file);
+      text_ += " (BINARY)\r\n";
+    }
+    text_ += "END PERIOD\r\n";
     rch_[j].write(text_);
   }
 
+  // The period's pumping is copied: the run overwrites its grid with the
+  // next period's while the worker writes the arrays and the well list.
+  pump_ = pr.pump;
+  writer_.post([this, head = std::move(head), v = wel_factor(pr.seconds)] {
+    for (int k = 0; k < narrays_; ++k) {
+      const ArrayFile& a = arrays_out_[k];
+      OutFile f;
+      if (!staged_.open(f, a.path)) error("Cannot open file " + a.path);
+      f.write(a.bytes);
+      f.close();
+    }
+    write_wells(head, v);
+  });
+  // A fault in writing a year's files stops the run before its budget row.
+  if (step.month == 12 || step.type == RunStep::Type::SteadyPeriod) writer_.wait();
+}
+
+void Mf6Files::write_wells(const std::string& head, double v) {
   // The model well file's list in its order (grid order), less the wells of
   // inactive cells: MODFLOW 6 stops on them where MODFLOW-2005 ignores
   // them, so both models see the same stresses. A block for every period,
   // empty where no cell pumps, since a missing block would repeat the last
   // period's list. A not-a-number pumping is listed, as in the model file.
-  const double v = wel_factor(pr.seconds);
-  const FlagGrid& ibound = pr.cfg.ibound;
-  text_ = head;
+  const FlagGrid& ibound = cfg_.ibound;
+  wtext_ = head;
   for (int r = 1; r <= NROW; ++r) {
     for (int c = 1; c <= NCOL; ++c) {
       const int i = cell(c, r);
-      const double q = pr.pump[i];
+      const double q = pump_[i];
       if (q == 0.0 || ibound[i] <= 0) continue;
-      text_ += "  1 ";
-      add_int(text_, r);
-      text_ += ' ';
-      add_int(text_, c);
-      text_ += ' ';
-      add_real(text_, -(q * v));
-      text_ += "\r\n";
+      wtext_ += "  1 ";
+      add_int(wtext_, r);
+      wtext_ += ' ';
+      add_int(wtext_, c);
+      wtext_ += ' ';
+      add_real(wtext_, -(q * v));
+      wtext_ += "\r\n";
     }
   }
-  text_ += "END PERIOD\r\n";
-  wel_.write(text_);
+  wtext_ += "END PERIOD\r\n";
+  wel_.write(wtext_);
 }
 
 void Mf6Files::finish() {
+  writer_.wait();
   wel_.close();
   for (int j = 0; j < nrch_; ++j) rch_[j].close();
 }

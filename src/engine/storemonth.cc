@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "utl/console.h"
 #include "utl/format.h"
@@ -75,18 +77,32 @@ void write_text(OutFile& f, const RealGrid& grid, double factor) {
   }
 }
 
+void remove_stale(const std::string& name) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(name, ec))) return;
+  if (std::filesystem::remove(name, ec) || !ec) return;
+  diag_write(render(
+      Diag{name, "an earlier run's grid cannot be removed (this run's grid is all zero): " +
+                     ec.message(),
+           {}, ""},
+      "warning"));
+}
+
 }  // namespace
 
 void storemonth(const RealGrid& grid, double factor, int year, int month, std::string_view dir,
                 std::string_view ext, int ibin) {
   if (factor == 0.0) return;
-  // An all-zero grid (a year without irrigation data, say) leaves any file
-  // of the same name from an earlier run untouched.
   double s = 0.0;
   for (int i = 0; i < NCELL; ++i) s = s + std::fabs(factor * grid[i]);
-  if (s == 0.0) return;
-
   const std::string name = grid_file_name(year, month, dir, ext);
+  if (s == 0.0) {
+    // An all-zero grid (a year without irrigation data, say) is not
+    // written; a file of its name from an earlier run would read as this
+    // run's, so it goes.
+    remove_stale(name);
+    return;
+  }
   OutFile f;
   if (!f.open(name)) error("Cannot open file " + name);
   if (ibin != 0) {

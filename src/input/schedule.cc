@@ -135,6 +135,12 @@ std::vector<RunStep> run_steps(const RunConfig& cfg) {
   return steps;
 }
 
+bool has_stress_period(const RunConfig& cfg) {
+  for (const RunStep& s : run_steps(cfg))
+    if (s.is_period()) return true;
+  return false;
+}
+
 void step_reads(const RunConfig& cfg, const RunStep& step, MiKeys& mikeys, ReadPlan& plan) {
   switch (step.type) {
     case RunStep::Type::SteadyYear:

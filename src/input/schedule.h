@@ -65,6 +65,8 @@ int month_seconds(int year, int month);
 // Every step of the run: the steady window's years and the steady period
 // (with STEADY), then per transient year the year and its twelve months.
 std::vector<RunStep> run_steps(const RunConfig& cfg);
+// True when the run has at least one stress period.
+bool has_stress_period(const RunConfig& cfg);
 
 // Per state group, the municipal-industrial file last read (empty at the
 // start of a run), so that the year's file is read once for twelve months.

@@ -13,23 +13,23 @@ namespace {
 
 // With a CRS, the .prj a GIS reads beside the grid: the CRS as ESRI WKT1 on
 // one line without a line end, as GDAL writes it.
-void write_prj(const std::string& asc_path) {
+void write_prj(Staging& staged, const std::string& asc_path) {
   const std::string& wkt = model_grid().crs_wkt;
   if (wkt.empty()) return;
   const size_t dot = asc_path.rfind('.');
   const std::string path = asc_path.substr(0, dot) + ".prj";
   OutFile out;
-  if (!out.open(path)) error("Cannot open file " + path);
+  if (!staged.open(out, path)) error("Cannot open file " + path);
   out.write(wkt);
   out.close();
 }
 
 }  // namespace
 
-void write_esri_grid(const std::string& path, const RealGrid& values, const FlagGrid& ibound,
-                     std::string& buf) {
+void write_esri_grid(Staging& staged, const std::string& path, const RealGrid& values,
+                     const FlagGrid& ibound, std::string& buf) {
   OutFile out;
-  if (!out.open(path)) error("Cannot open file " + path);
+  if (!staged.open(out, path)) error("Cannot open file " + path);
   buf.clear();
   char num[SHORTEST_MAX];
   auto key = [&](const char* name, double v) {
@@ -69,7 +69,7 @@ void write_esri_grid(const std::string& path, const RealGrid& values, const Flag
     out.write(start, p - start);
   }
   out.close();
-  write_prj(path);
+  write_prj(staged, path);
 }
 
 }  // namespace vadz

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "utl/grid.h"
+#include "utl/staging.h"
 
 namespace vadz {
 
@@ -14,9 +15,10 @@ namespace vadz {
 inline constexpr double ESRI_NODATA = -9999;
 
 // Writes values (inactive cells, IBOUND <= 0, as NODATA) at full precision.
-// buf is working room reused between calls. With a CRS, also path's .prj.
-// Fatal: "Cannot open file " and "Cannot write to file " with the path.
-void write_esri_grid(const std::string& path, const RealGrid& values, const FlagGrid& ibound,
-                     std::string& buf);
+// buf is working room reused between calls. The file is staged; with a CRS,
+// also path's .prj. Fatal: "Cannot open file " and "Cannot write to file "
+// with the path.
+void write_esri_grid(Staging& staged, const std::string& path, const RealGrid& values,
+                     const FlagGrid& ibound, std::string& buf);
 
 }  // namespace vadz

@@ -14,11 +14,11 @@ constexpr uint8_t OUTSIDE = 0;
 constexpr int NSTEP = 255;
 
 // An image with a transparent first palette entry; each cell's index from
-// index(i) widened to MAP_PIXELS x MAP_PIXELS.
+// index(i) widened to MAP_PIXELS x MAP_PIXELS. Every pixel is set, so the
+// room of an earlier image of the same size is reused as it is.
 template <class IndexOf>
-IndexedImage draw(const FlagGrid& ibound, std::vector<IndexedImage::Entry> palette,
-                  IndexOf index) {
-  IndexedImage img;
+void draw(IndexedImage& img, const FlagGrid& ibound, std::vector<IndexedImage::Entry> palette,
+          IndexOf index) {
   img.width = NCOL * MAP_PIXELS;
   img.height = NROW * MAP_PIXELS;
   img.pixels.resize(static_cast<size_t>(img.width) * img.height);
@@ -33,7 +33,6 @@ IndexedImage draw(const FlagGrid& ibound, std::vector<IndexedImage::Entry> palet
     for (int k = 1; k < MAP_PIXELS; ++k)
       std::memcpy(row + static_cast<size_t>(k) * img.width, row, img.width);
   }
-  return img;
 }
 
 }  // namespace
@@ -76,22 +75,36 @@ std::vector<Rgb> quantity_colours(const MapScale& by, const MapScale& on) {
 }
 
 IndexedImage quantity_image(const RealGrid& values, const FlagGrid& ibound, const MapScale& by) {
+  IndexedImage img;
+  quantity_image(img, values, ibound, by);
+  return img;
+}
+
+void quantity_image(IndexedImage& img, const RealGrid& values, const FlagGrid& ibound,
+                    const MapScale& by) {
   const std::vector<Rgb> colours = quantity_colours(by, by);
   std::vector<IndexedImage::Entry> palette(NSTEP + 1);
   palette[OUTSIDE].opaque = false;
   for (int k = 1; k <= NSTEP; ++k) palette[k].colour = colours[k];
-  return draw(ibound, std::move(palette), [&](int i) {
+  draw(img, ibound, std::move(palette), [&](int i) {
     const double t = by.where(values[i]);
     return static_cast<uint8_t>(1 + std::lround(t * (NSTEP - 1)));
   });
 }
 
 IndexedImage category_image(const FlagGrid& categories, const FlagGrid& ibound, int ncat) {
+  IndexedImage img;
+  category_image(img, categories, ibound, ncat);
+  return img;
+}
+
+void category_image(IndexedImage& img, const FlagGrid& categories, const FlagGrid& ibound,
+                    int ncat) {
   std::vector<IndexedImage::Entry> palette(ncat + 2);
   palette[OUTSIDE].opaque = false;
   palette[1].colour = no_category();
   for (int k = 1; k <= ncat; ++k) palette[1 + k].colour = qualitative(k - 1);
-  return draw(ibound, std::move(palette), [&](int i) {
+  draw(img, ibound, std::move(palette), [&](int i) {
     const int k = categories[i];
     return static_cast<uint8_t>(k >= 1 && k <= ncat ? 1 + k : 1);
   });

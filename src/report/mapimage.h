@@ -28,6 +28,9 @@ void add_to_scale(MapScale& scale, const RealGrid& values, const FlagGrid& iboun
 // A quantity in viridis: the values quantised into 255 steps over the
 // scale `by`, each step coloured for its place on the same scale.
 IndexedImage quantity_image(const RealGrid& values, const FlagGrid& ibound, const MapScale& by);
+// The same, drawn into img, whose pixel room is reused from map to map.
+void quantity_image(IndexedImage& img, const RealGrid& values, const FlagGrid& ibound,
+                    const MapScale& by);
 // The colours of the palette of a quantity image drawn over `by` when the
 // map shows the scale `on` (which holds `by`): a year's map is drawn over
 // the year's own range and coloured on the quantity's range over all years.
@@ -35,5 +38,7 @@ std::vector<Rgb> quantity_colours(const MapScale& by, const MapScale& on);
 
 // Categories 1..ncat in the qualitative colours, 0 (no category) in grey.
 IndexedImage category_image(const FlagGrid& categories, const FlagGrid& ibound, int ncat);
+void category_image(IndexedImage& img, const FlagGrid& categories, const FlagGrid& ibound,
+                    int ncat);
 
 }  // namespace vadz

@@ -46,14 +46,16 @@ std::vector<uint8_t> encode_png(const IndexedImage& image, const std::string& pa
   // Encoded in memory, so that the program's own checked file writes it (the
   // messages of every other output) and no C file handle passes between this
   // program and the library.
+  // The room of the worst case (as large as the pixels), kept per thread
+  // and reused; the map keeps only the bytes of its compressed image.
+  thread_local std::vector<uint8_t> room;
   png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(png);
-  std::vector<uint8_t> out(size);
-  const int ok = png_image_write_to_memory(&png, out.data(), &size, 0, image.pixels.data(),
+  if (room.size() < size) room.resize(size);
+  const int ok = png_image_write_to_memory(&png, room.data(), &size, 0, image.pixels.data(),
                                            image.width, colormap.data());
   png_image_free(&png);
   if (!ok) error("Cannot write to file " + path);
-  out.resize(size);
-  return out;
+  return std::vector<uint8_t>(room.begin(), room.begin() + static_cast<std::ptrdiff_t>(size));
 }
 
 void recolour_png(std::vector<uint8_t>& png, const std::vector<Rgb>& colours) {
@@ -78,11 +80,25 @@ void recolour_png(std::vector<uint8_t>& png, const std::vector<Rgb>& colours) {
   throw std::logic_error("PNG without a palette");
 }
 
+namespace {
+
+void write_to(OutFile& out, const std::vector<uint8_t>& png) {
+  out.write(reinterpret_cast<const char*>(png.data()), png.size());
+  out.close();
+}
+
+}  // namespace
+
 void save_png(const std::string& path, const std::vector<uint8_t>& png) {
   OutFile out;
   if (!out.open(path)) error("Cannot open file " + path);
-  out.write(reinterpret_cast<const char*>(png.data()), png.size());
-  out.close();
+  write_to(out, png);
+}
+
+void save_png(Staging& staged, const std::string& path, const std::vector<uint8_t>& png) {
+  OutFile out;
+  if (!staged.open(out, path)) error("Cannot open file " + path);
+  write_to(out, png);
 }
 
 void write_png(const std::string& path, const IndexedImage& image) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "report/colormap.h"
+#include "utl/staging.h"
 
 namespace vadz {
 
@@ -33,6 +34,8 @@ void recolour_png(std::vector<uint8_t>& png, const std::vector<Rgb>& colours);
 // Writes an encoded PNG. Fatal: "Cannot open file " when the file cannot be
 // created, "Cannot write to file " when writing fails.
 void save_png(const std::string& path, const std::vector<uint8_t>& png);
+// The same, the file staged.
+void save_png(Staging& staged, const std::string& path, const std::vector<uint8_t>& png);
 
 // encode_png and save_png.
 void write_png(const std::string& path, const IndexedImage& image);

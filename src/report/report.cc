@@ -1,8 +1,5 @@
 #include "report/report.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "engine/annual.h"
 #include "input/schedule.h"
 #include "report/esrigrid.h"
@@ -16,23 +13,21 @@ namespace {
 
 // The report's folder, created with its two subfolders; its name without
 // trailing slashes.
-std::string make_folders(std::string dir) {
+std::string make_folders(Staging& staged, std::string dir) {
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-  for (const std::string& d : {dir, dir + "/maps", dir + "/grids"}) {
-    std::error_code ec;
-    std::filesystem::create_directories(d, ec);
-    if (ec || !std::filesystem::is_directory(d, ec)) error("Cannot open file " + d);
-  }
+  for (const std::string& d : {dir, dir + "/maps", dir + "/grids"})
+    if (!staged.make_folders(d)) error("Cannot open file " + d);
   return dir;
 }
 
 }  // namespace
 
-RunReport::RunReport(const RunConfig& cfg, const WaterAccounting& acct)
+RunReport::RunReport(const RunConfig& cfg, Staging& staged, const WaterAccounting& acct)
     : cfg_(cfg),
       acct_(acct),
-      dir_(make_folders(cfg.reportdir)),
-      csv_(cfg, dir_ + "/budget.csv", acct),
+      staged_(staged),
+      dir_(make_folders(staged, cfg.reportdir)),
+      csv_(cfg, dir_ + "/budget.csv", staged, acct),
       content_(cfg) {
   ppt_.map = {"ppt", "Precipitation", "inches per year", {}, false};
   rcp_.map = {"rcp", "Recharge from precipitation", "inches per year", {}, false};
@@ -49,7 +44,8 @@ RunReport::RunReport(const RunConfig& cfg, const WaterAccounting& acct)
     // Without TERRAIN the multipliers are 1 everywhere: a map of one colour.
     if (cfg_.iterrain) terrain_ = draw(once_map("terrain"), cfg_.trn);
     soils_.file = once_map("soils");
-    soils_.png = encode_png(category_image(cfg_.isoil, cfg_.ibound, cfg_.nsoil), path(soils_.file));
+    category_image(image_, cfg_.isoil, cfg_.ibound, cfg_.nsoil);
+    soils_.png = encode_png(image_, path(soils_.file));
   });
 }
 
@@ -57,7 +53,8 @@ RunReport::Map RunReport::draw(const std::string& file, const RealGrid& values) 
   Map m;
   m.file = file;
   add_to_scale(m.by, values, cfg_.ibound);
-  m.png = encode_png(quantity_image(values, cfg_.ibound, m.by), path(file));
+  quantity_image(image_, values, cfg_.ibound, m.by);
+  m.png = encode_png(image_, path(file));
   return m;
 }
 
@@ -72,7 +69,7 @@ void RunReport::year(const YearResult& y) {
   if (y.year < 0) {
     rcp_.now = y.rcp;
     jobs_.post([this] {
-      write_esri_grid(path("grids/rcp_steady.asc"), rcp_.now, cfg_.ibound, buf_);
+      write_esri_grid(staged_, path("grids/rcp_steady.asc"), rcp_.now, cfg_.ibound, buf_);
       steady_ = draw(once_map("rcp_steady"), rcp_.now);
     });
     content_.steady_grid = true;
@@ -87,7 +84,7 @@ void RunReport::year(const YearResult& y) {
   mi_.now = y.ann.annmi[0];
   jobs_.post([this, year = y.year] {
     for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}) {
-      write_esri_grid(path(yearly_grid(l->map.file, year)), l->now, cfg_.ibound, buf_);
+      write_esri_grid(staged_, path(yearly_grid(l->map.file, year)), l->now, cfg_.ibound, buf_);
       if (l->mapped) l->maps.push_back(draw(yearly_map(l->map.file, year), l->now));
     }
   });
@@ -103,7 +100,7 @@ void RunReport::finish() {
     if (l == &rcp_ && content_.steady_grid) l->map.scale.add(steady_.by);
     for (Map& m : l->maps) {
       recolour_png(m.png, quantity_colours(m.by, l->map.scale));
-      save_png(path(m.file), m.png);
+      save_png(staged_, path(m.file), m.png);
     }
     content_.yearly.push_back(l->map);
   }
@@ -112,14 +109,14 @@ void RunReport::finish() {
     steady.file = "rcp_steady";
     steady.title = "Steady recharge from precipitation";
     recolour_png(steady_.png, quantity_colours(steady_.by, steady.scale));
-    save_png(path(steady_.file), steady_.png);
+    save_png(staged_, path(steady_.file), steady_.png);
     content_.once.push_back(steady);
   }
   if (cfg_.iterrain) {
-    save_png(path(terrain_.file), terrain_.png);
+    save_png(staged_, path(terrain_.file), terrain_.png);
     content_.once.push_back({"terrain", "Terrain multipliers", "multiplier", terrain_.by, false});
   }
-  save_png(path(soils_.file), soils_.png);
+  save_png(staged_, path(soils_.file), soils_.png);
   content_.once.push_back({"soils", "Soils", "", {}, true});
 
   // The borders of the budget zones (as the BUDGET file numbers them; other
@@ -133,7 +130,7 @@ void RunReport::finish() {
 
   OutFile page;
   const std::string name = path("index.html");
-  if (!page.open(name)) error("Cannot open file " + name);
+  if (!staged_.open(page, name)) error("Cannot open file " + name);
   page.write(report_page(content_));
   page.close();
 }

@@ -13,10 +13,11 @@
 #include "engine/account.h"
 #include "engine/budgetcsv.h"
 #include "engine/output.h"
-#include "report/jobs.h"
 #include "report/monthly.h"
 #include "report/overlay.h"
+#include "utl/jobs.h"
 #include "report/page.h"
+#include "report/pngfile.h"
 
 namespace vadz {
 
@@ -25,7 +26,8 @@ class RunReport : public RunOutput {
   // Creates the folder with its maps/ and grids/ folders (fatal "Cannot open
   // file " with the folder's name when it cannot be created) and budget.csv.
   // acct: the run's water accounts, listed among the outputs before this one.
-  RunReport(const RunConfig& cfg, const WaterAccounting& acct);
+  // Every file is staged: the report appears when the run completes.
+  RunReport(const RunConfig& cfg, Staging& staged, const WaterAccounting& acct);
   void period(const PeriodResult& p) override { monthly_.period(p); }
   void year(const YearResult& y) override;
   void finish() override;
@@ -52,6 +54,7 @@ class RunReport : public RunOutput {
 
   const RunConfig& cfg_;
   const WaterAccounting& acct_;
+  Staging& staged_;
   std::string dir_;
   BudgetCsv csv_;
   ReportContent content_;
@@ -61,7 +64,8 @@ class RunReport : public RunOutput {
   Map soils_;
   MonthlyFigures monthly_;
   GroupAreas groups_;
-  std::string buf_;  // the worker's text room
+  std::string buf_;             // the worker's text room
+  mutable IndexedImage image_;  // the worker's drawing room
   JobThread jobs_;   // last: ends before the data its jobs use
 };
 

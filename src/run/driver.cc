@@ -25,6 +25,7 @@
 #include "utl/format.h"
 #include "utl/interrupt.h"
 #include "utl/scan.h"
+#include "utl/staging.h"
 
 namespace vadz {
 
@@ -65,10 +66,13 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
   }
 
   // The model files and their header lines, then the outputs the
-  // parameter file adds.
+  // parameter file adds. Those are all or nothing: written under temporary
+  // names and put in place only when the run completes; on a stop `staged`
+  // (which outlives them) removes what they wrote.
   ModelFiles files;
   files.open(cfg);
-  const std::vector<std::unique_ptr<RunOutput>> extra = make_outputs(cfg);
+  Staging staged;
+  const std::vector<std::unique_ptr<RunOutput>> extra = make_outputs(cfg, staged);
   RunOutputs outputs{&files};
   for (const auto& o : extra) outputs.push_back(o.get());
 
@@ -164,7 +168,9 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
 
   progress.finish();
   for (RunOutput* o : outputs) o->finish();
-  // Only a completed run keeps what it appended to the model files.
+  // Only a completed run shows its added outputs and keeps what it appended
+  // to the model files.
+  staged.commit();
   files.commit();
   console_flush();
 }

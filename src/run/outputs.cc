@@ -7,7 +7,7 @@
 
 namespace vadz {
 
-std::vector<std::unique_ptr<RunOutput>> make_outputs(const RunConfig& cfg) {
+std::vector<std::unique_ptr<RunOutput>> make_outputs(const RunConfig& cfg, Staging& staged) {
   std::vector<std::unique_ptr<RunOutput>> outs;
   // The water accounts of the budget table's copies, formed once and
   // first, before the outputs that write them.
@@ -18,9 +18,9 @@ std::vector<std::unique_ptr<RunOutput>> make_outputs(const RunConfig& cfg) {
     outs.push_back(std::move(a));
   }
   if (!cfg.budgetcsv.empty())
-    outs.push_back(std::make_unique<BudgetCsv>(cfg, cfg.budgetcsv, *acct));
-  if (!cfg.mf6dir.empty()) outs.push_back(std::make_unique<Mf6Files>(cfg));
-  if (!cfg.reportdir.empty()) outs.push_back(std::make_unique<RunReport>(cfg, *acct));
+    outs.push_back(std::make_unique<BudgetCsv>(cfg, cfg.budgetcsv, staged, *acct));
+  if (!cfg.mf6dir.empty()) outs.push_back(std::make_unique<Mf6Files>(cfg, staged));
+  if (!cfg.reportdir.empty()) outs.push_back(std::make_unique<RunReport>(cfg, staged, *acct));
   return outs;
 }
 

@@ -6,10 +6,12 @@
 
 #include "engine/output.h"
 #include "input/config.h"
+#include "utl/staging.h"
 
 namespace vadz {
 
-// Creates (and opens) every extra output of the run, in a fixed order.
-std::vector<std::unique_ptr<RunOutput>> make_outputs(const RunConfig& cfg);
+// Creates (and opens) every extra output of the run, in a fixed order. Their
+// files are staged: they appear only when the run commits `staged`.
+std::vector<std::unique_ptr<RunOutput>> make_outputs(const RunConfig& cfg, Staging& staged);
 
 }  // namespace vadz

@@ -8,6 +8,7 @@
 #include "gis/crs.h"
 #include "input/curves.h"
 #include "input/gridio.h"
+#include "input/schedule.h"
 #include "input/stations.h"
 #include "input/terrain.h"
 #include "utl/console.h"
@@ -491,6 +492,8 @@ void check_configuration(const RunConfig& cfg) {
   // MODFLOW 6 files are blocks numbered from period 1 under a header that
   // counts the periods: a second run cannot be added to their end.
   if (!cfg.mf6dir.empty() && cfg.iappend) error("APPEND cannot be used with MF6");
+  // A simulation of no stress period (NPER 0) is refused by MODFLOW 6.
+  if (!cfg.mf6dir.empty() && !has_stress_period(cfg)) error("MF6 needs STEADY or TRANSIENT years");
   if (!cfg.reportdir.empty() && cfg.nbgt == 0) error("REPORT needs BUDGET zones");
 }
 

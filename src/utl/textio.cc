@@ -122,6 +122,16 @@ void OutFile::release() {
   std::error_code ec;
   if (created_) std::filesystem::remove(name_, ec);
   else std::filesystem::resize_file(name_, start_, ec);
+  if (!ec) return;
+  // Runs while a stop unwinds: said, never thrown.
+  try {
+    const std::string what = created_ ? "the file this run created cannot be removed again: "
+                                      : "what this run appended cannot be cut off again (the "
+                                        "file should end at byte " +
+                                            std::to_string(start_) + "): ";
+    diag_write(render(Diag{name_, what + ec.message(), {}, ""}, "warning"));
+  } catch (...) {
+  }
 }
 
 bool OutFile::open(const std::string& path, Mode mode) {
@@ -144,12 +154,17 @@ bool OutFile::open(const std::string& path, Mode mode) {
     return false;
   }
   std::setvbuf(fp_, nullptr, _IONBF, 0);
-  if (buf_.size() < OUTBUF) buf_.resize(OUTBUF);
   return true;
 }
 
+bool OutFile::open_as(const std::string& path, const std::string& shown) {
+  const bool ok = open(path);
+  name_ = shown;
+  return ok;
+}
+
 void OutFile::flush_buffer() {
-  if (used_ > 0 && std::fwrite(buf_.data(), 1, used_, fp_) != used_) {
+  if (used_ > 0 && std::fwrite(buf_.get(), 1, used_, fp_) != used_) {
     used_ = 0;
     error2("Cannot write to file", name_);
   }
@@ -157,25 +172,23 @@ void OutFile::flush_buffer() {
 }
 
 void OutFile::flush_quietly() {
-  if (used_ > 0) std::fwrite(buf_.data(), 1, used_, fp_);
+  if (used_ > 0) std::fwrite(buf_.get(), 1, used_, fp_);
   used_ = 0;
 }
 
 void OutFile::write(std::string_view bytes) {
   if (!fp_) error2("Cannot write to file", name_);
-  if (used_ + bytes.size() <= buf_.size()) {
-    std::memcpy(buf_.data() + used_, bytes.data(), bytes.size());
-    used_ += bytes.size();
-    return;
-  }
-  flush_buffer();
-  if (bytes.size() >= buf_.size()) {
+  if (bytes.size() >= OUTBUF) {
+    // A large piece goes straight to the file, after what is buffered.
+    flush_buffer();
     if (std::fwrite(bytes.data(), 1, bytes.size(), fp_) != bytes.size())
       error2("Cannot write to file", name_);
     return;
   }
-  std::memcpy(buf_.data(), bytes.data(), bytes.size());
-  used_ = bytes.size();
+  if (!buf_) buf_.reset(new char[OUTBUF]);
+  if (used_ + bytes.size() > OUTBUF) flush_buffer();
+  std::memcpy(buf_.get() + used_, bytes.data(), bytes.size());
+  used_ += bytes.size();
 }
 
 void OutFile::line(std::string_view text) {

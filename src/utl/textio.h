@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,9 @@ class OutFile {
 
   // False when the file cannot be created/opened (the caller picks the message).
   bool open(const std::string& path, Mode mode = Mode::Replace);
+  // Creates path, but messages name the file `shown` (the final name of a
+  // file written under a temporary one).
+  bool open_as(const std::string& path, const std::string& shown);
   bool is_open() const { return fp_ != nullptr; }
   const std::string& name() const { return name_; }
 
@@ -63,11 +67,14 @@ class OutFile {
  private:
   void flush_buffer();
   void flush_quietly();
-  // Closes without checking; an uncommitted append is undone.
+  // Closes without checking; an uncommitted append is undone (a failure to
+  // undo it is said on standard error).
   void release();
   std::FILE* fp_ = nullptr;
   std::string name_;
-  std::vector<char> buf_;
+  // Allocated at the first buffered write and left uninitialised: a run
+  // opens hundreds of files, most written in a few large pieces.
+  std::unique_ptr<char[]> buf_;
   size_t used_ = 0;
   bool pending_ = false;   // appended data not yet committed
   bool created_ = false;   // the append's open created the file

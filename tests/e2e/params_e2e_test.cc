@@ -58,6 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
     Messages, ParamsE2E,
     ::testing::Values(
         Case{"valid", BASE, {}, PRISM_LINE + NO_WELL},
+        Case{"mf6_without_periods", BASE + "MF6 mf6\n", {},
+             PRISM_LINE + " MF6 needs STEADY or TRANSIENT years\r\n"},
         Case{"keywords_any_case", "steady 1950 1960 1.0\n" + BASE, {}, PRISM_LINE + NO_WELL},
         Case{"comment_and_blank", "# a comment\n\n \t \n" + BASE, {}, PRISM_LINE + NO_WELL},
         Case{"hash_not_in_column_1", "  # x\n" + BASE, {}, " Unknown parameter #\r\n"},

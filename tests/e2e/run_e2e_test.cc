@@ -266,6 +266,20 @@ TEST(RunE2E, AnnualTablesWithoutBudget) {
             "53790,  165,  326,    1,    1984663.,   14095446.,    2.500000,    3.125000,\r\n");
 }
 
+TEST(RunE2E, AllZeroFileGridRemovesAnEarlierRunsFile) {
+  TempDir d;
+  precip(d, {1990});
+  write_file(d / "grids/1990.irr", "an earlier run's areas\r\n");
+  write_file(d / "grids/1990.ppt", "an earlier run's precipitation\r\n");
+  write_file(d / "vadz.par", base_par() + "TRANSIENT 1990 1990\nFILE grids ppt irr rcp\n"
+                                          "WELL wel.dat\nRECHARGE rch.dat\n");
+  const auto res = run_vadz(d.path(), {"vadz.par"});
+  ASSERT_EQ(res.status, 0) << res.out;
+  // No irrigated land in 1990: no grid, and none left from before.
+  EXPECT_FALSE(exists(d / "grids/1990.irr"));
+  EXPECT_EQ(read_file(d / "grids/1990.ppt").size(), 165u * 8478u);
+}
+
 TEST(RunE2E, RechargeTablesOnlyWithinNinetyToFifteen) {
   TempDir d;
   precip(d, {1989, 1990});

@@ -1,13 +1,17 @@
 // Runs that stop part way: on a damaged input, or on SIGINT / SIGTERM. A
-// stopped run with APPEND leaves the model files exactly as it found them;
-// a signal ends the run with one console line and status 130 or 143.
+// stopped run with APPEND leaves the model files exactly as it found them,
+// and any stopped run leaves the MODFLOW 6 folder, the report folder and
+// the BUDGETCSV file as they were; a signal ends the run with one console
+// line and status 130 or 143.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include <signal.h>
 
 #include <string>
+#include <vector>
 
 #include "support/testutil.h"
 
@@ -26,6 +30,41 @@ const std::string BASE =
     "MONTH 0.0625 0.0625 0.0625 0.0625 0.125 0.125 0.125 0.125 0.0625 0.0625 0.0625 0.0625\n"
     "PRISM ppt\nSTEADY 1990 1990 1.0\nTRANSIENT 1990 1991\n"
     "WELL wel.dat\nRECHARGE r1 r2 r3 r4\n";
+
+// The outputs that appear whole or not at all.
+const std::string ADDED = "MF6 mf6\nREPORT report\nBUDGETCSV budget.csv\n";
+
+// Every file and folder under dir (names relative to it, folders ending in
+// '/') with the files' bytes.
+using Tree = std::map<std::string, std::string>;
+Tree tree(const std::string& dir) {
+  namespace fs = std::filesystem;
+  Tree t;
+  if (!fs::exists(dir)) return t;
+  for (const auto& e : fs::recursive_directory_iterator(dir)) {
+    const std::string name = fs::relative(e.path(), dir).generic_string();
+    if (e.is_directory())
+      t[name + "/"];
+    else
+      t[name] = read_file(e.path().string());
+  }
+  return t;
+}
+
+// The names of a tree, for a readable failure.
+std::vector<std::string> names(const Tree& t) {
+  std::vector<std::string> out;
+  for (const auto& [name, bytes] : t) out.push_back(name);
+  return out;
+}
+
+void expect_same(const Tree& before, const Tree& after) {
+  EXPECT_EQ(names(after), names(before));
+  for (const auto& [name, bytes] : before) {
+    const auto it = after.find(name);
+    EXPECT_TRUE(it != after.end() && it->second == bytes) << name << " changed";
+  }
+}
 
 // Precipitation of 15 to 25 inches, varying over the grid.
 std::string ppt() {
@@ -83,6 +122,37 @@ TEST(StopE2E, StoppedAppendRunLeavesModelFilesAsTheyWere) {
   EXPECT_TRUE(read_file(d / "r4") == periods("r4"));
 }
 
+TEST(StopE2E, StoppedRunLeavesAddedOutputsAsTheyWere) {
+  TempDir d;
+  test::make_example(d.path(), ADDED);
+  const std::string good = read_file(d / "ks/1991.agw");
+  std::string bad = good;
+  bad.replace(bad.find(' ', bad.size() / 2) + 1, 1, "x");
+
+  // Stopped in its second transient year, with nothing there before: nothing after.
+  write_file(d / "ks/1991.agw", bad);
+  auto res = run_vadz(d.path(), {"vadz.par"});
+  ASSERT_EQ(res.status, 1);
+  EXPECT_NE(res.out.find(" Error reading file ks/1991.agw\r\n"), std::string::npos) << res.out;
+  const Tree empty = tree(d.path());
+  for (const char* added : {"mf6/", "report/", "budget.csv"}) EXPECT_EQ(empty.count(added), 0u);
+  for (const std::string& name : names(empty))
+    EXPECT_EQ(name.find(".partial"), std::string::npos) << name;
+
+  // After a complete run, a stopped one changes none of its files.
+  write_file(d / "ks/1991.agw", good);
+  ASSERT_EQ(run_vadz(d.path(), {"vadz.par"}).status, 0);
+  const Tree mf6 = tree(d / "mf6"), report = tree(d / "report");
+  const std::string csv = read_file(d / "budget.csv");
+  ASSERT_GT(mf6.size(), 30u);
+  ASSERT_EQ(report.count("index.html"), 1u);
+  write_file(d / "ks/1991.agw", bad);
+  ASSERT_EQ(run_vadz(d.path(), {"vadz.par"}).status, 1);
+  expect_same(mf6, tree(d / "mf6"));
+  expect_same(report, tree(d / "report"));
+  EXPECT_TRUE(read_file(d / "budget.csv") == csv);
+}
+
 #ifndef _WIN32  // signals are sent with POSIX calls
 
 // A long run: station precipitation kriged for 241 years, a budget row on
@@ -136,6 +206,23 @@ TEST_F(SignalE2E, SigintStopsAppendRunWithFilesAsTheyWere) {
   EXPECT_EQ(res.err, "");
   EXPECT_EQ(read_file(d / "wel.dat"), "earlier well periods\r\n");
   EXPECT_EQ(read_file(d / "rch.dat"), "earlier recharge\r\n");
+}
+
+TEST_F(SignalE2E, SigtermLeavesAddedOutputsAsTheyWere) {
+  // An earlier run's files, which the run would replace.
+  write_file(d / "mf6/vadz.tdis", "earlier periods\r\n");
+  write_file(d / "report/budget.csv", "earlier table\r\n");
+  write_file(d / "budget.csv", "earlier table\r\n");
+  const Tree mf6 = tree(d / "mf6"), report = tree(d / "report");
+  const auto res = run(ADDED, SIGTERM);
+  EXPECT_EQ(res.status, 143);
+  expect_rows_then(res.out, " Interrupted by SIGTERM\r\n");
+  EXPECT_EQ(res.err, "");
+  expect_same(mf6, tree(d / "mf6"));
+  expect_same(report, tree(d / "report"));
+  EXPECT_EQ(read_file(d / "budget.csv"), "earlier table\r\n");
+  for (const std::string& name : names(tree(d.path())))
+    EXPECT_EQ(name.find(".partial"), std::string::npos) << name;
 }
 
 TEST_F(SignalE2E, SigtermStopsRunKeepingWhatItWrote) {

@@ -1,4 +1,4 @@
-#include "report/jobs.h"
+#include "utl/jobs.h"
 
 #include <gtest/gtest.h>
 

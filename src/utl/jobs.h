@@ -1,7 +1,7 @@
-// The report's file work beside the run: one worker thread writes a year's
-// grids and encodes its maps while the run goes on with the next year. A
-// failure (a fatal stop thrown in a job) reaches the run at the next wait,
-// so that it stops there with the job's message.
+// Output work beside the run: a worker thread writes files (the report's
+// grids and maps of a year, the MODFLOW 6 arrays of a period) while the run
+// goes on. A failure (a fatal stop thrown in a job) reaches the run at the
+// next wait, so that it stops there with the job's message.
 #pragma once
 #include <condition_variable>
 #include <deque>

@@ -1,4 +1,4 @@
-#include "report/jobs.h"
+#include "utl/jobs.h"
 
 #include <system_error>
 
