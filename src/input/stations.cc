@@ -53,7 +53,10 @@ void readstation(LineState& ls, StationTable& st) {
   if (status != 0) error(with_line("Invalid STATION location file name ", ls.line));
   locfile.assign(rtrim(locfile));
   std::string buf;
-  if (!read_whole_file(locfile, buf)) error("Error opening file " + locfile);
+  if (!read_whole_file(locfile, buf)) {
+    const PlaceScope cause = hint_scope(open_hint(locfile));
+    error("Error opening file " + locfile);
+  }
   std::string pcpfile = charin(ls.line, ls.ipos, ls.ipos, status);
   if (status != 0) error(with_line("Invalid STATION precipitation file name ", ls.line));
   pcpfile.assign(rtrim(pcpfile));
@@ -88,7 +91,10 @@ void readstation(LineState& ls, StationTable& st) {
 
   // Precipitation file: a header naming the stations in location-file
   // order after a label, then a year and one value (inches) per station.
-  if (!read_whole_file(pcpfile, buf)) error("Error opening file " + pcpfile);
+  if (!read_whole_file(pcpfile, buf)) {
+    const PlaceScope cause = hint_scope(open_hint(pcpfile));
+    error("Error opening file " + pcpfile);
+  }
   LineReader lr(buf);
   std::string_view raw;
   if (!lr.next(raw)) error2("Error reading file header", pcpfile);

@@ -65,7 +65,7 @@ void read_terrain(LineState& ls, TerrainData& t) {
   if (status != 0) fail_line("Invalid TERRAIN multiplier file ", ls.line);
   multname.assign(rtrim(multname));
   std::string content;
-  if (!read_whole_file(multname, content)) error2("Error opening file", multname);
+  if (!read_whole_file(multname, content)) error_open("Error opening file", multname);
 
   std::string plotname = charin(ls.line, ls.ipos, ls.ipos, status);
   if (status != 0) fail_line("Invalid TERRAIN plot file ", ls.line);
@@ -125,7 +125,7 @@ void krige_terrain(const TerrainData& t, RealGrid& trn, Krig& krig) {
 
 void write_terrain_plot(const std::string& plotname, const RealGrid& trn) {
   OutFile plot;
-  if (!plot.open(plotname)) error2("Error opening file", plotname);
+  if (!plot.open(plotname)) error_open("Error opening file", plotname);
   char row[NCOL * PLOTW];
   for (int r = 1; r <= NROW; ++r) {
     char* p = row;

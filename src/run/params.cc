@@ -1,6 +1,7 @@
 #include "run/params.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,16 @@ namespace vadz {
 
 namespace {
 
+// A '#' that is not in the first column starts no comment: its words are
+// read as the keyword's arguments.
+std::string comment_hint(std::string_view line) {
+  for (size_t i = 1; i < line.size(); ++i)
+    if (line[i] == '#' && line[i - 1] == ' ')
+      return "'#' starts a comment only in the first column: the words from column " +
+             std::to_string(i + 1) + " on are read as arguments; put the comment on a line of its own";
+  return {};
+}
+
 // The single-precision value of 1e-10: the tolerance of the MONTH sum.
 constexpr double MONTH_TOLERANCE = static_cast<double>(1e-10f);
 
@@ -30,7 +41,20 @@ class KeywordLoop {
     ls_.file = &file;
   }
 
+  // Where the keyword loop stands: the line, and the token last scanned.
+  Diag place() const {
+    Diag d;
+    const int col = token_start(ls_.line, ls_.ipos);
+    d.where = text_place(ls_.file->name(), ls_.file->line_no(), col);
+    d.hint = comment_hint(ls_.line);
+    return d;
+  }
+
+  // The place of the keyword line last read for MONTH, for the check of its sum.
+  const std::string& month_place() const { return month_place_; }
+
   void run() {
+    const PlaceScope here([this] { return place(); });
     while (ls_.file->next(ls_.line)) {
       check_interrupt();
       if (linefix(ls_.line) != 0) continue;
@@ -290,6 +314,7 @@ class KeywordLoop {
   }
 
   void kw_month() {
+    month_place_ = text_place(ls_.file->name(), ls_.file->line_no(), 1);
     std::array<double, 12> m{};
     for (double& v : m)
       if (!real(v) || v < 0) fail_line("Invalid MONTH multiplier ");
@@ -301,6 +326,7 @@ class KeywordLoop {
   const bool writes_;  // the side files and the budget heading (ParamMode)
   LineState ls_;
   std::vector<std::string> scratch_names_;
+  std::string month_place_;
 
  public:
   struct Keyword {
@@ -330,7 +356,10 @@ class KeywordLoop {
 void read_command_line(int argc, const char* const* argv, RunConfig& cfg, std::string& content) {
   if (argc < 2) error("Usage: vadz <parameter file>");
   const std::string fname = argv[1];
-  if (!read_whole_file(fname, content)) error("Error opening parameter file");
+  if (!read_whole_file(fname, content)) {
+    const PlaceScope here([&fname] { return Diag{fname, "", {}, open_hint(fname)}; });
+    error("Error opening parameter file");
+  }
   cfg.parfile = fname;
   if (argc < 3) return;
   if (rtrim(std::string_view(argv[2]).substr(0, 16)) != "STRESSF") return;
@@ -344,12 +373,17 @@ void read_command_line(int argc, const char* const* argv, RunConfig& cfg, std::s
   cfg.icmdsf = 1;
 }
 
-void check_configuration(const RunConfig& cfg) {
+void check_configuration(const RunConfig& cfg, const std::string& month_place) {
   if (cfg.nsoil == 0) error("No SOILs specified");
   if (cfg.curves.ncurv == 0) error("No curve specified");
   double sum = 0.0;
   for (double m : cfg.monmult) sum += m;
-  if (!(std::fabs(sum - 1.0) <= MONTH_TOLERANCE)) error("MONTH multipliers do not sum to 1");
+  if (!(std::fabs(sum - 1.0) <= MONTH_TOLERANCE)) {
+    char text[64];
+    std::snprintf(text, sizeof text, "the twelve multipliers sum to %.10g", sum);
+    const PlaceScope here([&] { return Diag{month_place, "", {text}, ""}; });
+    error("MONTH multipliers do not sum to 1");
+  }
   // The CSV budget and the report hold the numbers of the budget table: they
   // need its zones.
   if (!cfg.budgetcsv.empty() && cfg.nbgt == 0) error("BUDGETCSV needs BUDGET zones");
@@ -391,11 +425,14 @@ void read_parameters(int argc, const char* const* argv, RunConfig& cfg, Krig& kr
                      ParamMode mode) {
   std::string content;
   read_command_line(argc, argv, cfg, content);
+  std::string month_place;
   {
-    ParamLines file(std::move(content));
-    KeywordLoop(cfg, krig, file, mode).run();
+    ParamLines file(std::move(content), cfg.parfile);
+    KeywordLoop loop(cfg, krig, file, mode);
+    loop.run();
+    month_place = loop.month_place();
   }
-  check_configuration(cfg);
+  check_configuration(cfg, month_place);
   cell_warnings(cfg);
 }
 
