@@ -436,13 +436,10 @@ void readflags(const std::string& path, FlagGrid& flags, std::vector<std::string
   // A header of digits only is the first row of flags: the names are missing.
   const bool digits_only = header.find_first_not_of("0123456789 ") == std::string_view::npos &&
                            header.find_first_not_of(' ') != std::string_view::npos;
-  const PlaceScope cause([&] {
-    Diag d;
-    if (digits_only)
-      d.hint = "line 1 holds digits, not zone names: a zoned flag file starts with a header line "
-               "naming its zones";
-    return d;
-  });
+  const std::string no_header =
+      digits_only ? "line 1 holds digits, not zone names: a zoned flag file starts with a header "
+                    "line naming its zones"
+                  : "";
   nzones = 0;
   names.clear();
   int pos = 1, status = 0;
@@ -452,7 +449,8 @@ void readflags(const std::string& path, FlagGrid& flags, std::vector<std::string
     if (++nzones > maxzones) {
       const PlaceScope at([&] {
         return Diag{text_place(p, 1, token_start(header, pos)), "",
-                    {"at most " + std::to_string(maxzones) + " zones are named on the header line"}, ""};
+                    {"at most " + std::to_string(maxzones) + " zones are named on the header line"},
+                    no_header};
       });
       error2("Too many zones in", p);
     }
@@ -461,7 +459,11 @@ void readflags(const std::string& path, FlagGrid& flags, std::vector<std::string
   }
   int w = nzones <= 9 ? 1 : 2;
   if (!read_flag_rows(lr, w, flags, fault)) {
-    const PlaceScope at([&] { return flag_fault(p, 1, w, fault); });
+    const PlaceScope at([&] {
+      Diag d = flag_fault(p, 1, w, fault);
+      d.hint = no_header;
+      return d;
+    });
     error2("Error reading file", p);
   }
   for (size_t i = 0; i < flags.size(); ++i) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "utl/console.h"
+#include "utl/diag.h"
 #include "utl/scan.h"
 #include "utl/textio.h"
 
@@ -29,10 +30,12 @@ bool is_end(std::string_view raw) {
 }
 
 // Next data line of a station file into line (cleaned), skipping comment and
-// blank lines; false at "END" or the end of the file.
-bool next_data_line(LineReader& lr, std::string& line) {
+// blank lines; false at "END" or the end of the file. lineno counts the
+// lines read.
+bool next_data_line(LineReader& lr, std::string& line, long& lineno) {
   std::string_view raw;
   while (lr.next(raw)) {
+    ++lineno;
     if (is_end(raw)) return false;
     line.assign(raw);
     if (linefix(line) == 0) return true;
@@ -43,6 +46,17 @@ bool next_data_line(LineReader& lr, std::string& line) {
 // Compares a header token with a kept station name, trailing blanks ignored.
 bool same_name(std::string_view token, std::string_view name) {
   return rtrim(token) == rtrim(name);
+}
+
+std::string upper(std::string_view s) {
+  std::string u(rtrim(s));
+  uppercase(u);
+  return u;
+}
+
+// Where a station file's reader stands: the line and the token last scanned.
+Diag line_place(const std::string& file, long lineno, std::string_view line, int pos) {
+  return Diag{text_place(file, lineno, token_start(line, pos)), "", {}, ""};
 }
 
 }  // namespace
@@ -66,16 +80,19 @@ void readstation(LineState& ls, StationTable& st) {
   st.idrift = idrift;
 
   // Location file: a header line, then name, X, Y (feet) per station.
-  std::array<std::string, MAXSTN> names;
+  std::array<std::string, MAXSTN>& names = st.names;
   {
     LineReader lr(buf);
     std::string_view raw;
     if (!lr.next(raw)) error2("Error reading file header", locfile);
     st.nstn = 0;
-    while (next_data_line(lr, ls.line)) {
+    long lineno = 1;
+    int pos = 1;
+    const PlaceScope here([&] { return line_place(locfile, lineno, ls.line, pos); });
+    while (next_data_line(lr, ls.line, lineno)) {
       if (st.nstn + 1 > MAXSTN) error("Too many stations");
       int i = st.nstn++;
-      int pos = 1;
+      pos = 1;
       std::string name = charin(ls.line, pos, pos, status);
       if (status != 0) error(with_line("Invalid station name ", ls.line));
       if (name.size() > NAMELEN) name.resize(NAMELEN);
@@ -104,13 +121,29 @@ void readstation(LineState& ls, StationTable& st) {
   charin(header, pos, pos, status);
   for (int i = 0; i < st.nstn; ++i) {
     std::string tok = charin(header, pos, pos, status);
-    if (status != 0 || !same_name(tok, names[i])) error("Precip data out of order " + tok);
+    if (status != 0 || !same_name(tok, names[i])) {
+      const PlaceScope here([&] {
+        Diag d = line_place(pcpfile, 1, header, pos);
+        d.notes.push_back("station " + std::to_string(i + 1) + " of " + locfile + " is '" +
+                          std::string(rtrim(names[i])) + "'");
+        if (status == 0 && upper(tok) == upper(names[i]))
+          d.hint = "the names differ only in case: station names are matched as written";
+        else if (status != 0)
+          d.hint = "the header names " + std::to_string(i) + " of the " + std::to_string(st.nstn) +
+                   " stations of " + locfile;
+        return d;
+      });
+      error("Precip data out of order " + tok);
+    }
   }
 
   for (int y = 0; y < NYEARS; ++y)
     std::fill_n(st.pstn.begin() + MAXSTN * y, st.nstn, 0.0);
   st.hasyear.fill(false);
-  while (next_data_line(lr, ls.line)) {
+  st.pcpfile = pcpfile;
+  long lineno = 1;
+  const PlaceScope here([&] { return line_place(pcpfile, lineno, ls.line, pos); });
+  while (next_data_line(lr, ls.line, lineno)) {
     pos = 1;
     int year = intin(ls.line, pos, pos, status);
     if (status != 0) error(with_line("Invalid precip year ", ls.line));
@@ -126,7 +159,23 @@ void readstation(LineState& ls, StationTable& st) {
 }
 
 void StationTable::require_year(int year) const {
-  if (!has_year(year)) errorint("No precip data for year", year);
+  if (!has_year(year)) {
+    const PlaceScope here([&] {
+      int first = 0, last = 0;
+      for (int y = FIRST_YEAR; y <= LAST_YEAR; ++y)
+        if (has_year(y)) {
+          if (first == 0) first = y;
+          last = y;
+        }
+      Diag d{pcpfile, "", {}, ""};
+      d.notes.push_back(first == 0 ? std::string("the file has no data line")
+                                   : "the file's data lines run from " + std::to_string(first) +
+                                         " to " + std::to_string(last) + " and lack " +
+                                         std::to_string(year));
+      return d;
+    });
+    errorint("No precip data for year", year);
+  }
 }
 
 }  // namespace vadz

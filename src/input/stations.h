@@ -1,6 +1,7 @@
 // Precipitation stations: locations and yearly precipitation.
 #pragma once
 #include <array>
+#include <string>
 #include <vector>
 
 #include "utl/paramlines.h"
@@ -21,6 +22,8 @@ struct StationTable {
   std::vector<double> pstn = std::vector<double>(MAXSTN * NYEARS, 0.0);
   // Whether the precipitation file had a data line for the year.
   std::array<bool, NYEARS> hasyear{};
+  std::array<std::string, MAXSTN> names;  // as in the location file, for messages
+  std::string pcpfile;  // the precipitation file's name, for the place of a missing year
 
   const double* year_values(int year) const { return &pstn[MAXSTN * (year - FIRST_YEAR)]; }
   bool has_year(int year) const { return hasyear[year - FIRST_YEAR]; }

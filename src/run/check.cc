@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/modelfiles.h"
+#include "engine/pptplace.h"
 #include "input/config.h"
 #include "input/curves.h"
 #include "input/gridio.h"
@@ -71,8 +72,8 @@ class Check {
     values(inv);
 
     for (const std::string& l : inventory_lines(inv)) line(l);
-    for (const std::string& l : warnings_) line(l);
-    for (const std::string& l : errors_) line(l);
+    for (const std::string& l : warnings_) console_write(l);
+    for (const std::string& l : errors_) console_write(l);
     line(plural(errors_.size(), "error", "errors") + ", " +
          plural(warnings_.size(), "warning", "warnings"));
     return errors_.empty() ? 0 : 1;
@@ -81,16 +82,26 @@ class Check {
  private:
   static void line(const std::string& text) { console_write(text + "\r\n"); }
 
-  void warning(const std::string& text) { warnings_.push_back("warning: " + text); }
+  // One "error: " or "warning: " record of the listing (severity "error"
+  // or "warning"), with its place, notes and hint as a run's stop shows them.
+  void report(const Diag& d, std::string_view severity) {
+    (severity == "error" ? errors_ : warnings_).push_back(render(d, severity));
+  }
 
-  // Runs fn; a fatal stop becomes an error line naming file.
+  void warning(const std::string& text) { report(Diag{"", text, {}, ""}, "warning"); }
+
+  // Runs fn; a fatal stop becomes an error record at the stop's place, or
+  // naming file when the stop knows none.
   template <class Fn>
   bool attempt(const std::string& file, Fn fn) {
     try {
       fn();
       return true;
     } catch (const Fatal& f) {
-      errors_.push_back("error: " + file + ": " + message(f));
+      Diag d = f.place();
+      if (d.where.empty()) d.where = file;
+      if (d.what.empty()) d.what = message(f);
+      report(d, "error");
       return false;
     }
   }
@@ -137,18 +148,23 @@ class Check {
       if (!attempt(path, [&] { reader.readfile(grid, r.dir, r.name, r.tag, r.mustexist); }))
         continue;
       if (!file_exists(path)) continue;  // absent: a zero grid, or an error above
-      if (r.kind == FileKind::grd) attempt(path, [&] { precipitation(grid); });
+      if (r.kind == FileKind::grd) attempt(path, [&] { precipitation(r, grid); });
       look_at(r, grid);
     }
   }
 
   // The run's checks of a precipitation grid, at the active cells in grid
   // order: no negative value, none beyond the recharge curves.
-  void precipitation(const RealGrid& g) const {
+  void precipitation(const PlannedRead& r, const RealGrid& g) const {
     const double* xtab = cfg_.curves.curve(1, 0);
     const int n = cfg_.curves.ncurv;
+    InputPeriod period;
+    parse_period(r.name, period);
+    int at = -1;
+    const PlaceScope here([&] { return precipitation_place(cfg_, period.year, at, g[at]); });
     for (int i = 0; i < NCELL; ++i) {
       if (cfg_.ibound[i] <= 0) continue;
+      at = i;
       if (g[i] < 0.0) errordbl("Negative PPT", g[i]);
       binfind(g[i], xtab, xtab, n);
     }

@@ -90,7 +90,9 @@ Diag current_place(std::string_view message) {
     std::string_view m = message;
     while (!m.empty() && (m.front() == ' ')) m.remove_prefix(1);
     while (!m.empty() && (m.back() == '\n' || m.back() == '\r' || m.back() == ' ')) m.remove_suffix(1);
-    d.what = std::string(m);
+    // Blanks that pad a number's field on the console are one blank here.
+    for (char ch : m)
+      if (ch != ' ' || d.what.empty() || d.what.back() != ' ') d.what += ch;
   }
   return d;
 }
