@@ -21,10 +21,15 @@ namespace vadz {
 namespace {
 
 // A '#' that is not in the first column starts no comment: its words are
-// read as the keyword's arguments.
-std::string comment_hint(std::string_view line) {
+// read as the keyword's arguments. A hint when the fault lies at or after
+// such a '#' (at column col).
+std::string comment_hint(std::string_view line, int col) {
+  const size_t first = line.find_first_not_of(' ');
+  if (first != std::string_view::npos && first > 0 && line[first] == '#' &&
+      static_cast<int>(first) + 1 >= col)
+    return "a comment needs '#' in the first column";
   for (size_t i = 1; i < line.size(); ++i)
-    if (line[i] == '#' && line[i - 1] == ' ')
+    if (line[i] == '#' && line[i - 1] == ' ' && static_cast<int>(i) + 1 <= col)
       return "'#' starts a comment only in the first column: the words from column " +
              std::to_string(i + 1) + " on are read as arguments; put the comment on a line of its own";
   return {};
@@ -46,7 +51,7 @@ class KeywordLoop {
     Diag d;
     const int col = token_start(ls_.line, ls_.ipos);
     d.where = text_place(ls_.file->name(), ls_.file->line_no(), col);
-    d.hint = comment_hint(ls_.line);
+    d.hint = comment_hint(ls_.line, col);
     return d;
   }
 
@@ -425,6 +430,8 @@ void read_parameters(int argc, const char* const* argv, RunConfig& cfg, Krig& kr
                      ParamMode mode) {
   std::string content;
   read_command_line(argc, argv, cfg, content);
+  // A fault found after the keyword lines is the parameter file's.
+  const PlaceScope file([&cfg] { return Diag{cfg.parfile, "", {}, ""}; });
   std::string month_place;
   {
     ParamLines file(std::move(content), cfg.parfile);
