@@ -359,14 +359,20 @@ void GridReader::readfile(RealGrid& grid, std::string_view dir, std::string_view
   path_ += tag;
   ensure_size(grid);
   if (!file_exists(path_)) {
-    if (mustexist == 1) error_open("File does not exist", path_);
+    if (mustexist == 1) {
+      const PlaceScope at([this] { return Diag{path_, "", {}, open_hint(path_)}; });
+      error("File does not exist " + path_);
+    }
     std::fill(grid.begin(), grid.end(), 0.0);
     return;
   }
   if (ibin_ == 1) {
     BinaryFault fault;
     int rc = read_binary_grid(path_, buf_, grid.data(), fault);
-    if (rc == 1) error("Cannot open file " + path_);
+    if (rc == 1) {
+      const PlaceScope at([this] { return Diag{path_, "", {}, open_hint(path_)}; });
+      error("Cannot open file " + path_);
+    }
     if (rc == 2) {
       const PlaceScope at([&] {
         return Diag{path_, "", {"byte offset " + std::to_string(fault.offset) + ": " + fault.what}, ""};

@@ -81,6 +81,7 @@ void readstation(LineState& ls, StationTable& st) {
 
   // Location file: a header line, then name, X, Y (feet) per station.
   std::array<std::string, MAXSTN>& names = st.names;
+  st.locfile = locfile;
   {
     LineReader lr(buf);
     std::string_view raw;
@@ -156,6 +157,20 @@ void readstation(LineState& ls, StationTable& st) {
     }
     st.hasyear[year - FIRST_YEAR] = true;
   }
+}
+
+Diag station_system_place(const StationTable& st) {
+  Diag d{st.locfile, "", {}, ""};
+  for (int i = 0; i < st.nstn; ++i)
+    for (int j = i + 1; j < st.nstn; ++j)
+      if (st.stnx[i] == st.stnx[j] && st.stny[i] == st.stny[j]) {
+        d.notes.push_back("stations " + std::string(rtrim(st.names[i])) + " and " +
+                          std::string(rtrim(st.names[j])) + " are at the same X and Y");
+        return d;
+      }
+  d.notes.push_back(std::to_string(st.nstn) + (st.nstn == 1 ? " station" : " stations") +
+                    ", drift order " + std::to_string(st.idrift));
+  return d;
 }
 
 void StationTable::require_year(int year) const {

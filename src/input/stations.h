@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "utl/diag.h"
 #include "utl/paramlines.h"
 
 namespace vadz {
@@ -23,6 +24,7 @@ struct StationTable {
   // Whether the precipitation file had a data line for the year.
   std::array<bool, NYEARS> hasyear{};
   std::array<std::string, MAXSTN> names;  // as in the location file, for messages
+  std::string locfile;  // the location file's name, for the place of a kriging fault
   std::string pcpfile;  // the precipitation file's name, for the place of a missing year
 
   const double* year_values(int year) const { return &pstn[MAXSTN * (year - FIRST_YEAR)]; }
@@ -31,6 +33,10 @@ struct StationTable {
   // precipitation.
   void require_year(int year) const;
 };
+
+// The place of a fault of the stations' kriging system: the location file,
+// with the stations that share a place or the count and drift order.
+Diag station_system_place(const StationTable& st);
 
 // Reads the STATIONS line's two files and drift order (the rest of ls.line
 // from ls.ipos); ls.line is reused as the line buffer.

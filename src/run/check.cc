@@ -65,7 +65,7 @@ class Check {
     configuration();
     const ReadPlan plan = run_read_plan(cfg_);
     const Inventory inv = make_inventory(cfg_, plan);
-    for (const std::string& w : missing_folder_warnings(cfg_, plan)) warnings_.push_back(w);
+    for (const std::string& w : missing_folder_warnings(cfg_, plan)) warnings_.push_back(w + "\r\n");
     read_grids(plan);
     stray(inv, plan);
     gaps(inv);
@@ -113,6 +113,7 @@ class Check {
       const StationTable& st = cfg_.stations;
       auto krig = std::make_unique<Krig>();
       attempt(parfile_, [&] {
+        const PlaceScope here([&st] { return station_system_place(st); });
         krigmatinv(X0, Y0, st.stnx.data(), st.stny.data(), *krig, st.nstn, st.idrift);
       });
       if (cfg_.ssyr1 > 0)

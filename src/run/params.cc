@@ -368,7 +368,15 @@ void read_command_line(int argc, const char* const* argv, RunConfig& cfg, std::s
   cfg.parfile = fname;
   if (argc < 3) return;
   if (rtrim(std::string_view(argv[2]).substr(0, 16)) != "STRESSF") return;
+  int arg = 3;
+  const PlaceScope here([&] {
+    Diag d{"command line", "", {}, "STRESSF takes four numbers: STRESSF f1 f2 f3 f4"};
+    d.notes.push_back(arg < argc ? "argument " + std::to_string(arg) + " '" + argv[arg] + "'"
+                                 : "the command line ends after " + std::to_string(argc - 1) + " arguments");
+    return d;
+  });
   for (int k = 0; k < 4; ++k) {
+    arg = 3 + k;
     if (3 + k >= argc) error("cmd arg: Invalid stress fraction");
     const std::string_view arg = std::string_view(argv[3 + k]).substr(0, 32);
     int pos = 0, ierr = 0;

@@ -52,6 +52,8 @@ std::string open_hint(std::string_view path) {
   const std::filesystem::path p{std::string(path)};
   if (path.empty() || p.is_absolute()) return {};
   std::error_code ec;
+  // A path whose first folder is there was sought in the right place.
+  if (std::filesystem::exists(*p.begin(), ec)) return {};
   const std::filesystem::path here = std::filesystem::current_path(ec);
   if (ec) return "paths in the parameter file are relative to the working folder";
   return "paths in the parameter file are relative to the working folder, here " + here.string();

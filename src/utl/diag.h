@@ -33,7 +33,9 @@ void line_col(std::string_view text, size_t at, long& line, long& col);
 std::string cell_place(int year, int row, int col, double x, double y);
 
 // A hint for a file named in the input that cannot be opened: a relative
-// path is sought from the working folder, which is named; empty otherwise.
+// path is sought from the working folder, which is named; empty for an
+// absolute path, or when the path's first part is there (the folder is
+// right, the file is what is missing).
 std::string open_hint(std::string_view path);
 // A value that is a usual missing-value code rather than data: -99, -999,
 // -9999, or -1e30 and below.

@@ -127,8 +127,11 @@ INSTANTIATE_TEST_SUITE_P(
                write_file(d + "/ne/1992.05.rcc", rcc.substr(0, rcc.size() / 2));
              },
              1,
-             {"error: co/1990.agw: Error reading file co/1990.agw",
-              "error: ne/1992.05.rcc: Error reading file ne/1992.05.rcc"},
+             {"co/1990.agw:1:7: error: Error reading file co/1990.agw",
+              "  note: reading the value of model row 1, column 4: 'x'",
+              "ne/1992.05.rcc:83:430: error: Error reading file ne/1992.05.rcc",
+              "  note: the file ends before model row 83, column 216",
+              "hint: line 83 holds 215 values, not 326: a row is short"},
              "2 errors, 0 warnings"},
         Case{"unread_files", "",
              [](const std::string& d) {
@@ -151,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
              1,
              {" PRISMpath=prism", "PRISM: folder prism",
               "  grd      7     1.1  1985-1990, 1992         1991",
-              "error: prism/1991.grd: File does not exist prism/1991.grd"},
+              "prism/1991.grd: error: File does not exist prism/1991.grd"},
              "1 error, 0 warnings"}),
     [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.name); });
 
