@@ -158,12 +158,14 @@ class KeywordLoop {
 
   void kw_dir() {
     int ierr = 0;
-    std::array<std::string, 3> d;
-    for (auto& s : d) {
-      s = text(ierr);
+    std::array<std::string, 3> d, at;
+    for (int k = 0; k < 3; ++k) {
+      d[k] = text(ierr);
       if (ierr != 0) fail_line("Error reading DIR ");
+      at[k] = text_place(ls_.file->name(), ls_.file->line_no(), token_start(ls_.line, ls_.ipos));
     }
     cfg_.stdir = d;
+    cfg_.stdir_place = at;
   }
 
   void kw_recharge() {

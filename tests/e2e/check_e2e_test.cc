@@ -118,7 +118,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"missing_folder", "DIR co ks nx\n", nullptr, 0,
              {"NE: folder nx (does not exist)",
               "  agw      0     0.0  -                       1990-1992",
-              "warning: state group NE: data folder nx does not exist (its files read as zeros)"},
+              "vadz.par:65:11: warning: state group NE: data folder nx does not exist (its files read as "
+              "zeros)"},
              "0 errors, 1 warning"},
         Case{"two_damaged_grids", "",
              [](const std::string& d) {
@@ -184,7 +185,9 @@ TEST(CheckE2ERun, MissingFolderWarnsOnStandardErrorOnly) {
   const test::RunResult b = run_vadz(empty.path(), {"vadz.par"});
   ASSERT_EQ(a.status, 0);
   ASSERT_EQ(b.status, 0);
-  EXPECT_EQ(a.err, "warning: state group NE: data folder nx does not exist (its files read as zeros)\r\n");
+  // The warning names the place of the folder's name on the DIR line.
+  EXPECT_EQ(a.err, "vadz.par:" + std::to_string(test::lines_of(read_file(typo / "vadz.par")).size()) +
+                       ":11: warning: state group NE: data folder nx does not exist (its files read as zeros)\r\n");
   EXPECT_EQ(b.err, "");
   EXPECT_EQ(a.out, b.out);
   for (const char* f : {"example.wel", "example.rch", "1991annpump.csv", "annrech.csv", "grids/1992.irr"})
