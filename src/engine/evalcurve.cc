@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/accumulate.h"
+#include "engine/pptplace.h"
 #include "engine/storemonth.h"
 #include "utl/console.h"
 #include "utl/format.h"
@@ -101,8 +102,12 @@ void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, R
   const double* xtab = cfg.curves.curve(1, 0);
   const int n = cfg.curves.ncurv;
   const double acres = model_grid().acres;
+  // A stop on a cell's precipitation names the cell; the loop keeps it current.
+  int at = -1;
+  const PlaceScope here([&] { return at < 0 ? Diag{} : precipitation_place(cfg, year, at, rpp[at]); });
   for (int i = 0; i < NCELL; ++i) {
     if (cfg.ibound[i] <= 0) continue;
+    at = i;
     const int k = cfg.isoil[i];
     // The irrigated fraction is capped at the whole cell.
     const double f = w.area[i] / acres;
@@ -114,6 +119,7 @@ void evalcurve(const RunConfig& cfg, const KrigeWeights* weights, EvalWork& w, R
     const double irr = binfind(p, xtab, cfg.curves.curve(2, k), n) * w.firr[i];
     curv[i] = cfg.trn[i] * (irr + d);
   }
+  at = -1;
 
   if (cfg.nfile > 0 && steady == 0) {
     storemonth(rpp, 1.0, year, -1, cfg.filedir, cfg.fileext[0], cfg.ibin);

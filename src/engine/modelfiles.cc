@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "utl/console.h"
+#include "utl/diag.h"
 #include "utl/format.h"
 #include "utl/scan.h"
 
@@ -88,12 +89,19 @@ bool already_open(const std::string& path, const std::vector<std::string>& opene
 
 }  // namespace
 
+// A model file the parameter file does not name: the fault is the file's.
 void require_well_file(const RunConfig& cfg) {
-  if (rtrim(cfg.welfile).empty()) error("No well file specified");
+  if (rtrim(cfg.welfile).empty()) {
+    const PlaceScope here([&cfg] { return Diag{cfg.parfile, "", {}, "add a line WELL <file>"}; });
+    error("No well file specified");
+  }
 }
 
 void require_recharge_files(const RunConfig& cfg) {
-  if (cfg.nrch == 0) error("No recharge file(s) specified");
+  if (cfg.nrch == 0) {
+    const PlaceScope here([&cfg] { return Diag{cfg.parfile, "", {}, "add a line RECHARGE <file>"}; });
+    error("No recharge file(s) specified");
+  }
 }
 
 void ModelFiles::open(const RunConfig& cfg) {

@@ -23,6 +23,7 @@ struct RunConfig {
   int nrch = 0;                                      // RECHARGE: 1 or 4 files
   int ibin = 0;                                      // BIN: grid files are binary
   std::array<std::string, 3> stdir{"co", "ks", "ne"};  // DIR
+  std::array<std::string, 3> stdir_place;  // where DIR names each folder ("file:line:col")
 
   std::array<double, 4> stressf{1.0, 1.0, 1.0, 1.0};
   int icmdsf = 0;  // 1 when the stress multipliers came from the command line

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "utl/console.h"
+#include "utl/diag.h"
 #include "utl/format.h"
 #include "utl/scan.h"
 #include "utl/textio.h"
@@ -49,13 +50,17 @@ void read_function_data(LineState& ls, int nsoil, FunctionData& d, ReadNotes* no
   d.n = 0;
   while (ls.file && ls.file->next(ls.line)) {
     if (linefix(ls.line) != 0) continue;
-    int pos = 1, status = 0;
+    // The data line's scan position is the line state's, so that a stop
+    // points at the offending number.
+    int& pos = ls.ipos;
+    pos = 1;
+    int status = 0;
     double p = realin(ls.line, pos, pos, status);
     if (status != 0) {
       const size_t hash = ls.line.find_first_not_of(' ');
       if (notes && hash != std::string::npos && ls.line[hash] == '#')
         notes->warnings.push_back(
-            {text_place(notes->parfile, ls.file->line_number(), static_cast<long>(hash) + 1),
+            {text_place(notes->parfile, ls.file->line_no(), static_cast<long>(hash) + 1),
              "an indented '#' line ends the FUNCTION block after " + std::to_string(d.n) +
                  (d.n == 1 ? " data line" : " data lines"),
              {},
@@ -116,6 +121,19 @@ std::string readfunction(LineState& ls, CurveTable& table, int nsoil, ReadNotes*
 
   FunctionData d;
   read_function_data(ls, nsoil, d, notes);
+  // An indented '#' line is no comment: it ends the data lines, and the
+  // lines after it are read as keywords.
+  const size_t first = ls.line.find_first_not_of(' ');
+  const bool indented_comment = first != std::string::npos && first > 0 && ls.line[first] == '#';
+  const PlaceScope block([&] {
+    Diag at;
+    if (!indented_comment || d.n >= 2) return at;
+    at.where = text_place(ls.file->name(), ls.file->line_no() + 1, static_cast<long>(first) + 1);
+    at.notes.push_back("the FUNCTION block ends here after " + std::to_string(d.n) +
+                       (d.n == 1 ? " data line" : " data lines"));
+    at.hint = "a comment needs '#' in the first column; an indented '#' line ends the FUNCTION block";
+    return at;
+  });
   if (d.n == 0) error("Cannot fit spline to one point");
 
   long ncurv = tabulation_points(d.p[d.n - 1]);

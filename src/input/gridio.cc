@@ -10,6 +10,7 @@
 
 #include "input/prefetch.h"
 #include "utl/console.h"
+#include "utl/diag.h"
 #include "utl/interrupt.h"
 #include "utl/scan.h"
 #include "utl/textio.h"
@@ -87,22 +88,36 @@ inline bool grid_number(const char* t, const char* end, const char*& e, double& 
   return std::isfinite(v);
 }
 
+// Where a text grid's parse stopped: the token (or the end of the data)
+// and the model row and column (from 0) of the value it was reading.
+struct TextFault {
+  const char* at = nullptr;
+  int row = 0, col = 0;
+};
+
 // Parses the rows of a text grid from p. Each row starts on a new line and
 // may wrap over several lines; the rest of the line holding a row's last
 // number is ignored. Values are separated by blanks, tabs, line ends and at
 // most one comma: two commas would be a null value that leaves a cell unread.
-bool parse_text_grid(const char* p, const char* end, double* grid) {
+// On a fault, fault tells where.
+bool parse_text_grid(const char* p, const char* end, double* grid, TextFault& fault) {
   for (int r = 0; r < NROW; ++r) {
     double* row = grid + static_cast<size_t>(r) * NCOL;
     for (int c = 0; c < NCOL; ++c) {
       bool comma = false;
       for (;;) {
-        if (p == end) return false;
+        if (p == end) {
+          fault = {p, r, c};
+          return false;
+        }
         char ch = *p;
         if (is_blank(ch)) {
           ++p;
         } else if (ch == ',') {
-          if (comma || c == 0) return false;
+          if (comma || c == 0) {
+            fault = {p, r, c};
+            return false;
+          }
           comma = true;
           ++p;
         } else {
@@ -110,7 +125,10 @@ bool parse_text_grid(const char* p, const char* end, double* grid) {
         }
       }
       const char* e;
-      if (!grid_number(p, end, e, row[c])) return false;
+      if (!grid_number(p, end, e, row[c])) {
+        fault = {p, r, c};
+        return false;
+      }
       p = e;
     }
     const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - p));
@@ -119,9 +137,70 @@ bool parse_text_grid(const char* p, const char* end, double* grid) {
   return true;
 }
 
+// Numbers on each line of a text grid's data, for telling a short or
+// missing row from a bad value.
+std::vector<int> tokens_per_line(const char* p, const char* end) {
+  std::vector<int> counts;
+  while (p != end) {
+    const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+    const char* e = nl ? nl : end;
+    int n = 0;
+    for (const char* q = p; q != e;) {
+      while (q != e && is_sep(*q)) ++q;
+      if (q == e) break;
+      ++n;
+      while (q != e && !is_sep(*q)) ++q;
+    }
+    counts.push_back(n);
+    p = nl ? nl + 1 : end;
+  }
+  return counts;
+}
+
+// The place of a text grid's fault: the token's line and column, the model
+// cell it was to fill, and what usually causes it.
+Diag text_grid_fault(const std::string& path, std::string_view text, const char* data,
+                     const TextFault& f) {
+  Diag d;
+  const char* end = text.data() + text.size();
+  long line = 0, col = 0;
+  line_col(text, static_cast<size_t>(f.at - text.data()), line, col);
+  d.where = text_place(path, line, col);
+  const std::string cell = "row " + std::to_string(f.row + 1) + ", column " + std::to_string(f.col + 1);
+  if (f.at == end) {
+    d.notes.push_back("the file ends before model " + cell);
+    // One model row per line is the usual layout: name the short line.
+    const std::vector<int> counts = tokens_per_line(data, end);
+    const long first = static_cast<long>(std::count(text.data(), data, '\n')) + 1;
+    size_t full = 0;
+    while (full < counts.size() && counts[full] == NCOL) ++full;
+    if (full == counts.size() || (full + 1 == counts.size() && counts[full] == 0))
+      d.hint = "the file holds " + std::to_string(full) + " rows of " + std::to_string(NCOL) +
+               " values; the model grid has " + std::to_string(NROW) + " rows: a row is missing";
+    else if (full > 0)
+      d.hint = "line " + std::to_string(first + static_cast<long>(full)) + " holds " +
+               std::to_string(counts[full]) + " values, not " + std::to_string(NCOL) +
+               ": a row is short";
+  } else {
+    const char* e = f.at;
+    while (e != end && !is_sep(*e)) ++e;
+    d.notes.push_back("reading the value of model " + cell + ": '" +
+                      std::string(f.at, static_cast<size_t>(std::min<ptrdiff_t>(e - f.at, 40))) + "'");
+  }
+  return d;
+}
+
+// Where a binary grid's read stopped: a byte offset, and the value index
+// (from 0) when a value is at fault, else -1.
+struct BinaryFault {
+  long offset = 0;
+  long index = -1;
+  std::string what;
+};
+
 // Reads the first record of a framed binary grid file into grid.
-// 0 success, 1 the file cannot be opened, 2 it cannot be read.
-int read_binary_grid(const std::string& path, std::string& buf, double* grid) {
+// 0 success, 1 the file cannot be opened, 2 it cannot be read (fault says why).
+int read_binary_grid(const std::string& path, std::string& buf, double* grid, BinaryFault& fault) {
   std::FILE* fp = std::fopen(path.c_str(), "rb");
   if (!fp) return 1;
   auto get_i32 = [&](int32_t& v) {
@@ -136,7 +215,13 @@ int read_binary_grid(const std::string& path, std::string& buf, double* grid) {
   // cell (430,320 bytes on the default grid), count.
   const int32_t GRID_BYTES = NCELL * 8;
   int32_t count = 0, trailer = 0;
-  bool ok = get_i32(count) && count >= GRID_BYTES;
+  bool ok = get_i32(count);
+  if (!ok) fault = {0, -1, "the file is shorter than its 4-byte record length"};
+  if (ok && count < GRID_BYTES) {
+    ok = false;
+    fault = {0, -1, "the record length is " + std::to_string(count) + " bytes, " +
+                        std::to_string(GRID_BYTES) + " expected (53,790 doubles)"};
+  }
   // On a little-endian machine the doubles go straight into the grid.
   constexpr bool direct = std::endian::native == std::endian::little;
   char* dest = direct ? reinterpret_cast<char*>(grid) : nullptr;
@@ -144,10 +229,19 @@ int read_binary_grid(const std::string& path, std::string& buf, double* grid) {
     buf.resize(GRID_BYTES);
     dest = buf.data();
   }
-  if (ok) ok = std::fread(dest, 1, GRID_BYTES, fp) == static_cast<size_t>(GRID_BYTES);
+  if (ok) {
+    const size_t got = std::fread(dest, 1, GRID_BYTES, fp);
+    ok = got == static_cast<size_t>(GRID_BYTES);
+    if (!ok)
+      fault = {4 + static_cast<long>(got), static_cast<long>(got / 8),
+               "the file ends inside the record, at value index " + std::to_string(got / 8)};
+  }
   // The record must be complete: its closing count present and equal.
   if (ok && count > GRID_BYTES) ok = std::fseek(fp, count - GRID_BYTES, SEEK_CUR) == 0;
-  if (ok) ok = get_i32(trailer) && trailer == count;
+  if (ok) {
+    ok = get_i32(trailer) && trailer == count;
+    if (!ok) fault = {4 + static_cast<long>(count), -1, "the record's closing length is missing or differs"};
+  }
   std::fclose(fp);
   if (!ok) return 2;
   if (!direct) {
@@ -159,7 +253,12 @@ int read_binary_grid(const std::string& path, std::string& buf, double* grid) {
     }
   }
   for (int i = 0; i < NCELL; ++i)
-    if (!std::isfinite(grid[i])) return 2;
+    if (!std::isfinite(grid[i])) {
+      fault = {4 + 8L * i, i, "value index " + std::to_string(i) + " (model row " +
+                                  std::to_string(i / NCOL + 1) + ", column " +
+                                  std::to_string(i % NCOL + 1) + ") is not a finite number"};
+      return 2;
+    }
   return 0;
 }
 
@@ -186,12 +285,22 @@ bool flag_field(const char* f, int w, int32_t& v) {
   return true;
 }
 
+// Where a flag file's rows stopped: the model row and column (from 0) and
+// whether the file ended there.
+struct FlagFault {
+  int row = 0, col = 0;
+  bool ended = false;
+};
+
 // Reads 165 lines of fixed fields of width w into flags.
-bool read_flag_rows(LineReader& lr, int w, FlagGrid& flags) {
+bool read_flag_rows(LineReader& lr, int w, FlagGrid& flags, FlagFault& fault) {
   char pad[2] = {' ', ' '};
   std::string_view line;
   for (int r = 0; r < NROW; ++r) {
-    if (!lr.next(line)) return false;
+    if (!lr.next(line)) {
+      fault = {r, 0, true};
+      return false;
+    }
     int32_t* row = flags.data() + static_cast<size_t>(r) * NCOL;
     for (int c = 0; c < NCOL; ++c) {
       size_t at = static_cast<size_t>(c) * w;
@@ -204,10 +313,32 @@ bool read_flag_rows(LineReader& lr, int w, FlagGrid& flags) {
         part[1] = ' ';
         f = part;
       }
-      if (!flag_field(f, w, row[c])) return false;
+      if (!flag_field(f, w, row[c])) {
+        fault = {r, c, false};
+        return false;
+      }
     }
   }
   return true;
+}
+
+// The place of a flag file's fault: the field's line and column (the
+// header, when there is one, is line 1), and the model cell.
+Diag flag_fault(const std::string& path, int header, int w, const FlagFault& f) {
+  Diag d;
+  const long line = header + f.row + 1;
+  if (f.ended) {
+    d.where = path;
+    d.notes.push_back("the file ends after line " + std::to_string(line - 1) + "; " +
+                      std::to_string(NROW) + " rows of " + std::to_string(NCOL) + " fields" +
+                      (header ? " after the header line" : "") + " are read");
+  } else {
+    d.where = text_place(path, line, static_cast<long>(f.col) * w + 1);
+    d.notes.push_back("model row " + std::to_string(f.row + 1) + ", column " +
+                      std::to_string(f.col + 1) + ": a field of " + std::to_string(w) +
+                      (w == 1 ? " character" : " characters") + " holds a sign and digits only");
+  }
+  return d;
 }
 
 void ensure_size(RealGrid& g) {
@@ -229,14 +360,26 @@ void GridReader::readfile(RealGrid& grid, std::string_view dir, std::string_view
   path_ += tag;
   ensure_size(grid);
   if (!file_exists(path_)) {
-    if (mustexist == 1) error("File does not exist " + path_);
+    if (mustexist == 1) {
+      const PlaceScope at([this] { return Diag{path_, "", {}, open_hint(path_)}; });
+      error("File does not exist " + path_);
+    }
     std::fill(grid.begin(), grid.end(), 0.0);
     return;
   }
   if (ibin_ == 1) {
-    int rc = read_binary_grid(path_, buf_, grid.data());
-    if (rc == 1) error("Cannot open file " + path_);
-    if (rc == 2) error("Cannot read file " + path_);
+    BinaryFault fault;
+    int rc = read_binary_grid(path_, buf_, grid.data(), fault);
+    if (rc == 1) {
+      const PlaceScope at([this] { return Diag{path_, "", {}, open_hint(path_)}; });
+      error("Cannot open file " + path_);
+    }
+    if (rc == 2) {
+      const PlaceScope at([&] {
+        return Diag{path_, "", {"byte offset " + std::to_string(fault.offset) + ": " + fault.what}, ""};
+      });
+      error("Cannot read file " + path_);
+    }
     return;
   }
   read_text(grid, 0);
@@ -251,7 +394,7 @@ void GridReader::readreal(const std::string& path, RealGrid& grid, int nskip) {
 
 void GridReader::read_text(RealGrid& grid, int nskip) {
   const std::string& p = path_;
-  if (!read_whole_file(p, buf_)) error2("Error opening file", p);
+  if (!read_whole_file(p, buf_)) error_open("Error opening file", p);
   const char* b = buf_.data();
   const char* end = b + buf_.size();
   for (int i = 0; i < nskip; ++i) {
@@ -259,7 +402,11 @@ void GridReader::read_text(RealGrid& grid, int nskip) {
     const void* nl = std::memchr(b, '\n', static_cast<size_t>(end - b));
     b = nl ? static_cast<const char*>(nl) + 1 : end;
   }
-  if (!parse_text_grid(b, end, grid.data())) error2("Error reading file", p);
+  TextFault fault;
+  if (!parse_text_grid(b, end, grid.data(), fault)) {
+    const PlaceScope at([&] { return text_grid_fault(p, buf_, b, fault); });
+    error2("Error reading file", p);
+  }
 }
 
 void readreal(const std::string& path, RealGrid& grid, int nskip) {
@@ -280,10 +427,14 @@ void readflags(const std::string& path, FlagGrid& flags, std::vector<std::string
     return;
   }
   std::string buf;
-  if (!read_whole_file(p, buf)) error2("Error opening file", p);
+  if (!read_whole_file(p, buf)) error_open("Error opening file", p);
   LineReader lr(buf);
+  FlagFault fault;
   if (maxzones <= 0) {
-    if (!read_flag_rows(lr, PLAIN_FLAG_WIDTH, flags)) error2("Error reading file", p);
+    if (!read_flag_rows(lr, PLAIN_FLAG_WIDTH, flags, fault)) {
+      const PlaceScope at([&] { return flag_fault(p, 0, PLAIN_FLAG_WIDTH, fault); });
+      error2("Error reading file", p);
+    }
     return;
   }
   // The header names the zones; it is scanned as it stands (a tab does not
@@ -291,20 +442,53 @@ void readflags(const std::string& path, FlagGrid& flags, std::vector<std::string
   std::string_view header;
   if (!lr.next(header)) error2("Error reading file header", p);
   header = header.substr(0, 256);
+  // A header of digits only is the first row of flags: the names are missing.
+  const bool digits_only = header.find_first_not_of("0123456789 ") == std::string_view::npos &&
+                           header.find_first_not_of(' ') != std::string_view::npos;
+  const std::string no_header =
+      digits_only ? "line 1 holds digits, not zone names: a zoned flag file starts with a header "
+                    "line naming its zones"
+                  : "";
   nzones = 0;
   names.clear();
   int pos = 1, status = 0;
   for (;;) {
     std::string tok = charin(header, pos, pos, status);
     if (status != 0) break;
-    if (++nzones > maxzones) error2("Too many zones in", p);
+    if (++nzones > maxzones) {
+      const PlaceScope at([&] {
+        return Diag{text_place(p, 1, token_start(header, pos)), "",
+                    {"at most " + std::to_string(maxzones) + " zones are named on the header line"},
+                    no_header};
+      });
+      error2("Too many zones in", p);
+    }
     if (tok.size() > 16) tok.resize(16);
     names.push_back(std::move(tok));
   }
   const int w = zoned_flag_width(nzones);
-  if (!read_flag_rows(lr, w, flags)) error2("Error reading file", p);
-  for (int32_t v : flags)
-    if (v < 0 || v > nzones) error2("Zone out of range in file", p);
+  if (!read_flag_rows(lr, w, flags, fault)) {
+    const PlaceScope at([&] {
+      Diag d = flag_fault(p, 1, w, fault);
+      d.hint = no_header;
+      return d;
+    });
+    error2("Error reading file", p);
+  }
+  for (size_t i = 0; i < flags.size(); ++i) {
+    const int32_t v = flags[i];
+    if (v < 0 || v > nzones) {
+      const int r = static_cast<int>(i) / NCOL, c = static_cast<int>(i) % NCOL;
+      const PlaceScope at([&] {
+        return Diag{text_place(p, r + 2, static_cast<long>(c) * w + 1), "",
+                    {"model row " + std::to_string(r + 1) + ", column " + std::to_string(c + 1) +
+                     ": zone " + std::to_string(v) + "; the header names " + std::to_string(nzones) +
+                     (nzones == 1 ? " zone" : " zones")},
+                    ""};
+      });
+      error2("Zone out of range in file", p);
+    }
+  }
 }
 
 }  // namespace vadz

@@ -175,8 +175,9 @@ std::vector<std::string> missing_folder_warnings(const RunConfig& cfg, const Rea
   for (int s = 0; s < 3; ++s) {
     const std::string dir(rtrim(cfg.stdir[s]));
     if (!reads[s] || is_folder(dir)) continue;
-    lines.push_back(std::string("warning: state group ") + group_name(s) + ": data folder " + dir +
-                    " does not exist (its files read as zeros)");
+    const std::string& at = cfg.stdir_place[s];
+    lines.push_back((at.empty() ? "" : at + ": ") + "warning: state group " + group_name(s) +
+                    ": data folder " + dir + " does not exist (its files read as zeros)");
   }
   return lines;
 }

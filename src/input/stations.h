@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "input/readnotes.h"
+#include "utl/diag.h"
 #include "utl/paramlines.h"
 
 namespace vadz {
@@ -17,8 +18,9 @@ inline constexpr int NYEARS = LAST_YEAR - FIRST_YEAR + 1;  // 241
 struct StationTable {
   int nstn = 0;
   int idrift = 0;
-  std::string locfile, pcpfile;  // the two files, as named on the STATIONS line
-  std::array<std::string, MAXSTN> names{};  // as matched: at most 16 characters
+  // The two files, as named on the STATIONS line: the places of faults.
+  std::string locfile, pcpfile;
+  std::array<std::string, MAXSTN> names{};  // as matched and in messages: at most 16 characters
   std::array<double, MAXSTN> stnx{};
   std::array<double, MAXSTN> stny{};
   // Names as the location file spells them (matched on their first 16
@@ -35,6 +37,10 @@ struct StationTable {
   // precipitation.
   void require_year(int year) const;
 };
+
+// The place of a fault of the stations' kriging system: the location file,
+// with the stations that share a place or the count and drift order.
+Diag station_system_place(const StationTable& st);
 
 // Reads the STATIONS line's two files and drift order (the rest of ls.line
 // from ls.ipos); ls.line is reused as the line buffer. With notes (the

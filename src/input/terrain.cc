@@ -8,6 +8,7 @@
 
 #include "input/gridio.h"
 #include "utl/console.h"
+#include "utl/diag.h"
 #include "utl/interrupt.h"
 #include "utl/format.h"
 #include "utl/scan.h"
@@ -65,7 +66,7 @@ void read_terrain(LineState& ls, TerrainData& t) {
   if (status != 0) fail_line("Invalid TERRAIN multiplier file ", ls.line);
   multname.assign(rtrim(multname));
   std::string content;
-  if (!read_whole_file(multname, content)) error2("Error opening file", multname);
+  if (!read_whole_file(multname, content)) error_open("Error opening file", multname);
 
   std::string plotname = charin(ls.line, ls.ipos, ls.ipos, status);
   if (status != 0) fail_line("Invalid TERRAIN plot file ", ls.line);
@@ -91,13 +92,19 @@ void read_terrain(LineState& ls, TerrainData& t) {
   std::string_view raw;
   if (!reader.next(raw)) error2("Error reading file header", multname);
   std::string& line = ls.line;  // the parameter line's buffer is reused
+  long lineno = 1;
+  int pos = 1;
+  const PlaceScope here([&] {
+    return Diag{text_place(multname, lineno, token_start(line, pos)), "", {}, ""};
+  });
   while (reader.next(raw)) {
+    ++lineno;
     if (is_end(raw)) break;
     line.assign(raw);
     if (linefix(line) != 0) continue;
     if (++t.n > TERRAIN_LOCATIONS) error("Too many TERRAIN locations");
     const int i = t.n - 1;
-    int pos = 1;
+    pos = 1;
     t.x[i] = read_value(line, pos, "Invalid terrain X ");
     t.y[i] = read_value(line, pos, "Invalid terrain Y ");
     for (int z = 0; z < t.nz; ++z) t.mult[z][i] = read_value(line, pos, "Invalid terrain multiplier ");
@@ -125,7 +132,7 @@ void krige_terrain(const TerrainData& t, RealGrid& trn, Krig& krig) {
 
 void write_terrain_plot(const std::string& plotname, const RealGrid& trn) {
   OutFile plot;
-  if (!plot.open(plotname)) error2("Error opening file", plotname);
+  if (!plot.open(plotname)) error_open("Error opening file", plotname);
   std::string row(static_cast<size_t>(NCOL) * PLOTW, ' ');
   for (int r = 1; r <= NROW; ++r) {
     char* p = row.data();

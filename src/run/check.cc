@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/modelfiles.h"
+#include "engine/pptplace.h"
 #include "input/config.h"
 #include "input/curves.h"
 #include "input/gridio.h"
@@ -76,7 +77,7 @@ class Check {
     configuration();
     const ReadPlan plan = run_read_plan(cfg_);
     const Inventory inv = make_inventory(cfg_, plan);
-    for (const std::string& w : missing_folder_warnings(cfg_, plan)) warnings_.push_back(w);
+    for (const std::string& w : missing_folder_warnings(cfg_, plan)) warnings_.push_back(w + "\r\n");
     krige_beside(plan);
     stray(inv, plan);
     gaps(inv);
@@ -84,8 +85,8 @@ class Check {
     const Findings found = findings();
 
     for (const std::string& l : inventory_lines(inv)) line(l);
-    for (const std::string& l : warnings_) line(l);
-    for (const std::string& l : errors_) line(l);
+    for (const std::string& l : warnings_) console_write(l);
+    for (const std::string& l : errors_) console_write(l);
     line(plural(errors_.size(), "error", "errors") + ", " +
          plural(warnings_.size(), "warning", "warnings") +
          (found.cells > 0 ? " (" + number(static_cast<double>(found.cells), 0) +
@@ -97,7 +98,11 @@ class Check {
  private:
   static void line(const std::string& text) { console_write(text + "\r\n"); }
 
-  void warning(const std::string& text) { warnings_.push_back("warning: " + text); }
+  // One "error: " or "warning: " record of the listing (severity "error"
+  // or "warning"), with its place, notes and hint as a run's stop shows them.
+  void report(const Diag& d, std::string_view severity) {
+    (severity == "error" ? errors_ : warnings_).push_back(render(d, severity));
+  }
 
   // Kriging every year's precipitation reads no grid file: it goes on
   // on a thread of its own while the grids are read (with PRISM it does
@@ -133,25 +138,24 @@ class Check {
     precip_.report(f);
     water_.report(f);
     values_.report(f);
-    for (const Diag& d : f.warnings) warnings_.push_back(rendered(d, "warning"));
-    for (const Diag& d : f.errors) errors_.push_back(rendered(d, "error"));
+    for (const Diag& d : f.warnings) report(d, "warning");
+    for (const Diag& d : f.errors) report(d, "error");
     return f;
   }
-  // A record's lines without the last line end (line() adds it).
-  static std::string rendered(const Diag& d, const char* severity) {
-    std::string text = render(d, severity);
-    text.resize(text.size() - 2);
-    return text;
-  }
+  void warning(const std::string& text) { report(Diag{"", text, {}, ""}, "warning"); }
 
-  // Runs fn; a fatal stop becomes an error line naming file.
+  // Runs fn; a fatal stop becomes an error record at the stop's place, or
+  // naming file when the stop knows none.
   template <class Fn>
   bool attempt(const std::string& file, Fn fn) {
     try {
       fn();
       return true;
     } catch (const Fatal& f) {
-      errors_.push_back("error: " + file + ": " + message(f));
+      Diag d = f.place();
+      if (d.where.empty()) d.where = file;
+      if (d.what.empty()) d.what = message(f);
+      report(d, "error");
       return false;
     }
   }
@@ -163,6 +167,7 @@ class Check {
       const StationTable& st = cfg_.stations;
       auto krig = std::make_unique<Krig>();
       attempt(parfile_, [&] {
+        const PlaceScope here([&st] { return station_system_place(st); });
         krigmatinv(X0, Y0, st.stnx.data(), st.stny.data(), *krig, st.nstn, st.idrift);
       });
       if (cfg_.ssyr1 > 0)

@@ -56,7 +56,10 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
   KrigeWeights weights;
   const KrigeWeights* wptr = nullptr;
   if (cfg.iprism == 0) {
-    krigmatinv(X0, Y0, st.stnx.data(), st.stny.data(), krig, st.nstn, st.idrift);
+    {
+      const PlaceScope here([&st] { return station_system_place(st); });
+      krigmatinv(X0, Y0, st.stnx.data(), st.stny.data(), krig, st.nstn, st.idrift);
+    }
     if (steady) {
       for (int y = cfg.ssyr1; y <= cfg.ssyr2; ++y) st.require_year(y);
     }
@@ -69,6 +72,14 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
   // parameter file adds. Those are all or nothing: written under temporary
   // names and put in place only when the run completes; on a stop `staged`
   // (which outlives them) removes what they wrote.
+  // A stop without a closer place is placed at the period being made, or
+  // before the first at the parameter file that names the outputs.
+  const RunStep* at = nullptr;
+  const PlaceScope here([&] {
+    if (!at) return Diag{cfg.parfile, "", {}, ""};
+    const std::string when = at->year < 0 ? std::string("steady period") : "year " + std::to_string(at->year);
+    return Diag{at->type == RunStep::Type::Month ? when + ", month " + std::to_string(at->month) : when, "", {}, ""};
+  });
   ModelFiles files;
   files.open(cfg);
   Staging staged;
@@ -112,6 +123,7 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
 
   OutFile pumptable;
   for (const RunStep& step : steps) {
+    at = &step;
     const int y = step.year;
     switch (step.type) {
       case RunStep::Type::SteadyYear:
@@ -164,6 +176,7 @@ void run_driver(const RunConfig& cfg, Krig& krig, bool read_ahead) {
     }
   }
 
+  at = nullptr;
   if (rechtables) write_recharge_tables(annrcp, annrech, cfg.tryr1, cfg.ibound);
 
   progress.finish();

@@ -1,6 +1,7 @@
 #include "run/params.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,21 @@
 namespace vadz {
 
 namespace {
+
+// A '#' that is not in the first column starts no comment: its words are
+// read as the keyword's arguments. A hint when the fault lies at or after
+// such a '#' (at column col).
+std::string comment_hint(std::string_view line, int col) {
+  const size_t first = line.find_first_not_of(' ');
+  if (first != std::string_view::npos && first > 0 && line[first] == '#' &&
+      static_cast<int>(first) + 1 >= col)
+    return "a comment needs '#' in the first column";
+  for (size_t i = 1; i < line.size(); ++i)
+    if (line[i] == '#' && line[i - 1] == ' ' && static_cast<int>(i) + 1 <= col)
+      return "'#' starts a comment only in the first column: the words from column " +
+             std::to_string(i + 1) + " on are read as arguments; put the comment on a line of its own";
+  return {};
+}
 
 // The single-precision value of 1e-10: the tolerance of the MONTH sum.
 constexpr double MONTH_TOLERANCE = static_cast<double>(1e-10f);
@@ -47,7 +63,20 @@ class KeywordLoop {
     }
   }
 
+  // Where the keyword loop stands: the line, and the token last scanned.
+  Diag place() const {
+    Diag d;
+    const int col = token_start(ls_.line, ls_.ipos);
+    d.where = text_place(ls_.file->name(), ls_.file->line_no(), col);
+    d.hint = comment_hint(ls_.line, col);
+    return d;
+  }
+
+  // The place of the keyword line last read for MONTH, for the check of its sum.
+  const std::string& month_place() const { return month_place_; }
+
   void run() {
+    const PlaceScope here([this] { return place(); });
     while (ls_.file->next(ls_.line)) {
       check_interrupt();
       if (linefix(ls_.line) != 0) continue;
@@ -62,7 +91,7 @@ class KeywordLoop {
         continue;
       }
       const std::string keyline = ls_.line;
-      const long lineno = ls_.file->line_number();
+      const long lineno = ls_.file->line_no();
       // Noted before the reader runs: the comment may be what stops it.
       const int hash = comment_column(keyline);
       const size_t note = notes_->warnings.size();
@@ -258,12 +287,14 @@ class KeywordLoop {
 
   void kw_dir() {
     int ierr = 0;
-    std::array<std::string, 3> d;
-    for (auto& s : d) {
-      s = text(ierr);
+    std::array<std::string, 3> d, at;
+    for (int k = 0; k < 3; ++k) {
+      d[k] = text(ierr);
       if (ierr != 0) fail_line("Error reading DIR ");
+      at[k] = text_place(ls_.file->name(), ls_.file->line_no(), token_start(ls_.line, ls_.ipos));
     }
     cfg_.stdir = d;
+    cfg_.stdir_place = at;
   }
 
   void kw_recharge() {
@@ -423,6 +454,7 @@ class KeywordLoop {
   }
 
   void kw_month() {
+    month_place_ = text_place(ls_.file->name(), ls_.file->line_no(), 1);
     std::array<double, 12> m{};
     for (double& v : m)
       if (!real(v) || v < 0) fail_line("Invalid MONTH multiplier ");
@@ -436,6 +468,7 @@ class KeywordLoop {
   LineState ls_;
   std::vector<std::string> scratch_names_;
   std::string first_grid_;  // the first keyword that read or filled a grid
+  std::string month_place_;
 
  public:
   struct Keyword {
@@ -466,11 +499,22 @@ class KeywordLoop {
 void read_command_line(int argc, const char* const* argv, RunConfig& cfg, std::string& content) {
   if (argc < 2) error("Usage: vadz <parameter file>");
   const std::string fname = argv[1];
-  if (!read_whole_file(fname, content)) error("Error opening parameter file");
+  if (!read_whole_file(fname, content)) {
+    const PlaceScope here([&fname] { return Diag{fname, "", {}, open_hint(fname)}; });
+    error("Error opening parameter file");
+  }
   cfg.parfile = fname;
   if (argc < 3) return;
   if (rtrim(std::string_view(argv[2]).substr(0, 16)) != "STRESSF") return;
+  int arg = 3;
+  const PlaceScope here([&] {
+    Diag d{"command line", "", {}, "STRESSF takes four numbers: STRESSF f1 f2 f3 f4"};
+    d.notes.push_back(arg < argc ? "argument " + std::to_string(arg) + " '" + argv[arg] + "'"
+                                 : "the command line ends after " + std::to_string(argc - 1) + " arguments");
+    return d;
+  });
   for (int k = 0; k < 4; ++k) {
+    arg = 3 + k;
     if (3 + k >= argc) error("cmd arg: Invalid stress fraction");
     const std::string_view arg = std::string_view(argv[3 + k]).substr(0, 32);
     int pos = 0, ierr = 0;
@@ -480,12 +524,17 @@ void read_command_line(int argc, const char* const* argv, RunConfig& cfg, std::s
   cfg.icmdsf = 1;
 }
 
-void check_configuration(const RunConfig& cfg) {
+void check_configuration(const RunConfig& cfg, const std::string& month_place) {
   if (cfg.nsoil == 0) error("No SOILs specified");
   if (cfg.curves.ncurv == 0) error("No curve specified");
   double sum = 0.0;
   for (double m : cfg.monmult) sum += m;
-  if (!(std::fabs(sum - 1.0) <= MONTH_TOLERANCE)) error("MONTH multipliers do not sum to 1");
+  if (!(std::fabs(sum - 1.0) <= MONTH_TOLERANCE)) {
+    char text[64];
+    std::snprintf(text, sizeof text, "the twelve multipliers sum to %.10g", sum);
+    const PlaceScope here([&] { return Diag{month_place, "", {text}, ""}; });
+    error("MONTH multipliers do not sum to 1");
+  }
   // The CSV budget and the report hold the numbers of the budget table: they
   // need its zones.
   if (!cfg.budgetcsv.empty() && cfg.nbgt == 0) error("BUDGETCSV needs BUDGET zones");
@@ -533,11 +582,16 @@ void read_parameters(int argc, const char* const* argv, RunConfig& cfg, Krig& kr
   // Every read starts from the default grid; GRID may set another.
   reset_model_grid();
   if (cfg.ibound.size() != static_cast<size_t>(NCELL)) start_grids(cfg);
+  // A fault found after the keyword lines is the parameter file's.
+  const PlaceScope file([&cfg] { return Diag{cfg.parfile, "", {}, ""}; });
+  std::string month_place;
   {
-    ParamLines file(std::move(content));
-    KeywordLoop(cfg, krig, file, mode).run();
+    ParamLines file(std::move(content), cfg.parfile);
+    KeywordLoop loop(cfg, krig, file, mode);
+    loop.run();
+    month_place = loop.month_place();
   }
-  check_configuration(cfg);
+  check_configuration(cfg, month_place);
   cell_warnings(cfg, mode);
 }
 

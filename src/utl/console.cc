@@ -101,4 +101,9 @@ void errordbl(std::string_view msg, double value) {
   stop(ConsoleLine().text(trimmed(msg)).text(" ").real(value).str());
 }
 
+void error_open(std::string_view msg, std::string_view path) {
+  const PlaceScope cause = hint_scope(open_hint(path));
+  error2(msg, path);
+}
+
 }  // namespace vadz

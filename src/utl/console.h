@@ -69,5 +69,8 @@ void diag_write(std::string_view bytes);
 [[noreturn]] void error2(std::string_view msg, std::string_view name);
 [[noreturn]] void errorint(std::string_view msg, int32_t value);
 [[noreturn]] void errordbl(std::string_view msg, double value);
+// An input file that cannot be opened or is absent: error2's line, with a
+// hint naming the working folder when the path is relative.
+[[noreturn]] void error_open(std::string_view msg, std::string_view path);
 
 }  // namespace vadz

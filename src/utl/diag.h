@@ -32,11 +32,21 @@ void line_col(std::string_view text, size_t at, long& line, long& col);
 // year -1 is the steady period.
 std::string cell_place(int year, int row, int col, double x, double y);
 
+// A hint for a file named in the input that cannot be opened: a relative
+// path is sought from the working folder, which is named; empty for an
+// absolute path, or when the path's first part is there (the folder is
+// right, the file is what is missing).
+std::string open_hint(std::string_view path);
+// A value that is a usual missing-value code rather than data: -99, -999,
+// -9999, or -1e30 and below.
+bool is_missing_code(double v);
+
 // The place being read or computed, for stops raised deep inside a reader
 // through error(): a reader opens a scope whose function describes where it
 // stands at the moment of the fault (evaluated only then, so the hot path
 // just keeps its position current). Scopes nest; the innermost that returns
-// a place wins. Not shared between threads.
+// a place wins, and a scope without a place that gives notes or a hint (a
+// cause known where the stop is raised) adds them. Not shared between threads.
 class PlaceScope {
  public:
   explicit PlaceScope(std::function<Diag()> where);
@@ -49,6 +59,9 @@ class PlaceScope {
   std::function<Diag()> where_;
   PlaceScope* outer_;
 };
+
+// A scope that adds only a hint to a stop raised inside it.
+PlaceScope hint_scope(std::string hint);
 
 // The innermost open scope's place, with `what` filled from `message` when
 // the scope left it empty; empty `where` when no scope is open.

@@ -34,8 +34,8 @@ bool interrupted() { return caught.load(std::memory_order_relaxed) != 0; }
 void check_interrupt() {
   const int sig = caught.load(std::memory_order_relaxed);
   if (sig == 0) return;
-  const char* text = sig == SIGINT ? "Interrupted by SIGINT" : "Interrupted by SIGTERM";
-  throw Fatal(ConsoleLine().text(text).str(), 128 + sig);
+  throw Fatal(ConsoleLine().text(sig == SIGINT ? "Interrupted by SIGINT" : "Interrupted by SIGTERM").str(),
+              128 + sig);
 }
 
 }  // namespace vadz

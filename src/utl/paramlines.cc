@@ -4,7 +4,8 @@
 
 namespace vadz {
 
-ParamLines::ParamLines(std::string content) : content_(std::move(content)) {
+ParamLines::ParamLines(std::string content, std::string name)
+    : content_(std::move(content)), name_(std::move(name)) {
   LineReader rd(content_);
   std::string_view l;
   while (rd.next(l)) lines_.push_back(l);

@@ -11,16 +11,19 @@ namespace vadz {
 class ParamLines {
  public:
   // Takes the whole file content.
-  explicit ParamLines(std::string content);
+  explicit ParamLines(std::string content, std::string name = {});
   // Next raw line (CR before LF dropped); false at the end of the file.
   bool next(std::string& line);
   // Steps back one line, so that next() returns the last line again.
   void unread();
-  // The number (from 1) of the line next() returned last.
-  long line_number() const { return static_cast<long>(next_); }
+  // The file's name as given, and the number (from 1) of the line last
+  // returned by next(); after unread(), of the line before it.
+  const std::string& name() const { return name_; }
+  long line_no() const { return static_cast<long>(next_); }
 
  private:
   std::string content_;
+  std::string name_;
   std::vector<std::string_view> lines_;
   size_t next_ = 0;
 };

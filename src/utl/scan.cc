@@ -95,6 +95,15 @@ double realin(std::string_view line, int start, int& pos, int& status) {
                              [](std::string_view t, double& v) { return parse_real(t, v); });
 }
 
+int token_start(std::string_view line, int pos) {
+  const int n = static_cast<int>(line.size());
+  if (pos < 1) return 1;
+  int p = pos > n + 1 ? n + 1 : pos;
+  if (p <= 1 || line[p - 2] == ' ') return p;
+  while (p > 1 && line[p - 2] != ' ') --p;
+  return p;
+}
+
 bool eol(std::string_view line, int& pos) {
   pos = skip_blanks(line, pos);
   return pos > static_cast<int>(line.size());

@@ -16,6 +16,10 @@ double realin(std::string_view line, int start, int& pos, int& status);
 // Skips blanks from pos; true when nothing is left.
 bool eol(std::string_view line, int& pos);
 
+// The column where the token ending just before column pos starts (the
+// token last scanned), or pos itself when a blank or the line end is there.
+int token_start(std::string_view line, int pos);
+
 // Bytes outside 32..126 become blanks. Returns 1 for a comment ("#" in
 // column 1), -1 for a blank line, 0 otherwise.
 int linefix(std::string& line);

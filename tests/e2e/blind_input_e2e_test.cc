@@ -135,7 +135,7 @@ TEST_P(InputE2E, StandardOutput) {
   RunResult r = run_vadz(dir.path(), {"run.par"});
   EXPECT_EQ(r.out, c.want);
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(test::stop_record_fault(r), "");
 }
 
 const std::string PRE = "SOIL *\n" + MONTH_LINE;

@@ -118,7 +118,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"missing_folder", "DIR co ks nx\n", nullptr, 0,
              {"NE: folder nx (does not exist)",
               "  agw      0     0.0  -                       1990-1992",
-              "warning: state group NE: data folder nx does not exist (its files read as zeros)"},
+              "vadz.par:65:11: warning: state group NE: data folder nx does not exist (its files read as "
+              "zeros)"},
              "0 errors, 1 warning"},
         Case{"two_damaged_grids", "",
              [](const std::string& d) {
@@ -127,8 +128,11 @@ INSTANTIATE_TEST_SUITE_P(
                write_file(d + "/ne/1992.05.rcc", rcc.substr(0, rcc.size() / 2));
              },
              1,
-             {"error: co/1990.agw: Error reading file co/1990.agw",
-              "error: ne/1992.05.rcc: Error reading file ne/1992.05.rcc"},
+             {"co/1990.agw:1:7: error: Error reading file co/1990.agw",
+              "  note: reading the value of model row 1, column 4: 'x'",
+              "ne/1992.05.rcc:83:430: error: Error reading file ne/1992.05.rcc",
+              "  note: the file ends before model row 83, column 216",
+              "hint: line 83 holds 215 values, not 326: a row is short"},
              "2 errors, 0 warnings"},
         Case{"unread_files", "",
              [](const std::string& d) {
@@ -151,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
              1,
              {" PRISMpath=prism", "PRISM: folder prism",
               "  grd      7     1.1  1985-1990, 1992         1991",
-              "error: prism/1991.grd: File does not exist prism/1991.grd"},
+              "prism/1991.grd: error: File does not exist prism/1991.grd"},
              "1 error, 0 warnings"}),
     [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.name); });
 
@@ -181,7 +185,9 @@ TEST(CheckE2ERun, MissingFolderWarnsOnStandardErrorOnly) {
   const test::RunResult b = run_vadz(empty.path(), {"vadz.par"});
   ASSERT_EQ(a.status, 0);
   ASSERT_EQ(b.status, 0);
-  EXPECT_EQ(a.err, "warning: state group NE: data folder nx does not exist (its files read as zeros)\r\n");
+  // The warning names the place of the folder's name on the DIR line.
+  EXPECT_EQ(a.err, "vadz.par:" + std::to_string(test::lines_of(read_file(typo / "vadz.par")).size()) +
+                       ":11: warning: state group NE: data folder nx does not exist (its files read as zeros)\r\n");
   EXPECT_EQ(b.err, "");
   EXPECT_EQ(a.out, b.out);
   for (const char* f : {"example.wel", "example.rch", "1991annpump.csv", "annrech.csv", "grids/1992.irr"})

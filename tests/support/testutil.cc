@@ -234,6 +234,24 @@ void make_example(const std::string& dir, const std::string& extra_lines) {
   write_file(dir + "/vadz.par", read_file(VADZ_EXAMPLE_PAR) + extra_lines);
 }
 
+std::string stop_record_fault(const RunResult& r) {
+  const std::vector<std::string> out = lines_of(r.out);
+  if (out.empty()) return "no console line";
+  std::string msg;
+  for (char ch : out.back())
+    if (ch != ' ' || (!msg.empty() && msg.back() != ' ')) msg += ch;
+  while (!msg.empty() && msg.back() == ' ') msg.pop_back();
+  if (r.err.size() < 2 || r.err.substr(r.err.size() - 2) != "\r\n") return "no CR LF ended record: " + r.err;
+  const std::vector<std::string> err = lines_of(r.err);
+  const std::string tail = ": error: " + msg;
+  const std::string& first = err.front();
+  if (first.size() <= tail.size() || first.compare(first.size() - tail.size(), tail.size(), tail) != 0)
+    return "first line is not '<place>" + tail + "': " + first;
+  for (size_t i = 1; i < err.size(); ++i)
+    if (err[i].rfind("  note: ", 0) != 0 && err[i].rfind("hint: ", 0) != 0) return "stray line: " + err[i];
+  return "";
+}
+
 std::vector<std::string> lines_of(const std::string& text) {
   std::vector<std::string> out;
   std::istringstream in(text);

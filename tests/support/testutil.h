@@ -47,6 +47,12 @@ struct RunResult {
   std::string out;     // standard output, bytes as written
   std::string err;     // standard error
 };
+// "" when standard error holds the place record of the stop whose console
+// line ends standard output: "<place>: error: <message>" with the console
+// line's message (blanks collapsed), then only note and hint lines. Else
+// what is wrong.
+std::string stop_record_fault(const RunResult& r);
+
 // Runs the built vadz in folder dir with the given arguments.
 RunResult run_vadz(const std::string& dir, const std::vector<std::string>& args);
 #ifndef _WIN32

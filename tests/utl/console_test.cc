@@ -73,6 +73,16 @@ TEST(Diag, StopCarriesInnermostPlace) {
   } catch (const Fatal& f) {
     EXPECT_FALSE(f.has_place());
   }
+  // A cause known where the stop is raised adds its hint to the reader's place.
+  try {
+    PlaceScope reader([] { return Diag{"run.par:4:7", "", {}, ""}; });
+    const PlaceScope cause = hint_scope("a relative path");
+    error("Error  opening   file x");
+    ADD_FAILURE() << "no stop";
+  } catch (const Fatal& f) {
+    EXPECT_EQ(render(f.place(), "error"),
+              "run.par:4:7: error: Error opening file x\r\nhint: a relative path\r\n");
+  }
   long line = 0, col = 0;
   line_col("ab\ncd\n", 4, line, col);
   EXPECT_EQ(line, 2);

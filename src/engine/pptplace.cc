@@ -1,0 +1,76 @@
+#include "engine/pptplace.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "utl/grid.h"
+#include "utl/scan.h"
+
+namespace vadz {
+
+namespace {
+
+constexpr int NEAREST = 3;  // stations named beside a kriged value
+
+std::string number(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.6g", v);
+  return buf;
+}
+
+std::string station_name(const StationTable& st, int k) {
+  return k < static_cast<int>(st.names.size()) ? std::string(rtrim(st.names[k]))
+                                               : "station " + std::to_string(k + 1);
+}
+
+// Plane coordinates in feet run to hundreds of thousands and millions;
+// longitudes and latitudes stay within a few hundred.
+bool looks_like_degrees(const StationTable& st) {
+  if (st.nstn == 0) return false;
+  for (int k = 0; k < st.nstn; ++k)
+    if (std::fabs(st.stnx[k]) > 360.0 || std::fabs(st.stny[k]) > 90.0) return false;
+  return true;
+}
+
+}  // namespace
+
+Diag precipitation_place(const RunConfig& cfg, int year, int i, double p) {
+  const int r = i / NCOL + 1, c = i % NCOL + 1;
+  Diag d;
+  d.where = cell_place(year, r, c, xc(c), yc(r));
+  const StationTable& st = cfg.stations;
+  const bool kriged = cfg.iprism == 0 && st.nstn > 0 && year >= FIRST_YEAR && year <= LAST_YEAR;
+  if (kriged) {
+    const double* v = st.year_values(year);
+    std::vector<std::pair<double, int>> by_distance;
+    for (int k = 0; k < st.nstn; ++k)
+      by_distance.emplace_back(std::hypot(st.stnx[k] - xc(c), st.stny[k] - yc(r)), k);
+    std::sort(by_distance.begin(), by_distance.end());
+    std::string near = "kriged from the year's station values; nearest:";
+    for (int n = 0; n < NEAREST && n < static_cast<int>(by_distance.size()); ++n) {
+      const int k = by_distance[n].second;
+      near += (n ? ", " : " ") + station_name(st, k) + " " + number(v[k]) + " (" +
+              number(by_distance[n].first / CELL) + " mi)";
+    }
+    d.notes.push_back(near);
+    for (int k = 0; k < st.nstn && d.hint.empty(); ++k)
+      if (is_missing_code(v[k]))
+        d.hint = station_name(st, k) + " has " + number(v[k]) + " in " + std::to_string(year) + " in " +
+                 st.pcpfile + ": a missing-value code is read as precipitation; fill the gap";
+    if (d.hint.empty() && looks_like_degrees(st))
+      d.hint = "the station coordinates look like degrees (longitude, latitude); the grid's are feet";
+  } else if (cfg.iprism == 1) {
+    d.notes.push_back("read from the year's PRISM grid");
+    if (is_missing_code(p)) d.hint = number(p) + " looks like a missing-value code in the PRISM grid";
+  }
+  const CurveTable& cv = cfg.curves;
+  if (d.hint.empty() && cv.ncurv > 0 && p > cv.at(cv.ncurv, 1, 0))
+    d.hint = "the recharge curves end at P = " + number(cv.at(cv.ncurv, 1, 0)) +
+             "; extend the FUNCTION data to at least " + number(p);
+  return d;
+}
+
+}  // namespace vadz

@@ -1,0 +1,15 @@
+// The place and the likely cause of a cell's precipitation that stops the
+// run (negative, or beyond the recharge curves).
+#pragma once
+#include "input/config.h"
+#include "utl/diag.h"
+
+namespace vadz {
+
+// Cell i (grid order) of the year: its place; for kriged precipitation the
+// nearest stations and their values that year; a hint where the cause is
+// usually one thing (a missing-value code among the year's station values,
+// station coordinates in degrees, curves that end below the value).
+Diag precipitation_place(const RunConfig& cfg, int year, int i, double p);
+
+}  // namespace vadz
