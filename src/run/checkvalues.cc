@@ -1,6 +1,7 @@
 #include "run/checkvalues.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 #include "utl/scan.h"
@@ -112,8 +113,9 @@ void ValueCheck::close_year() {
 void ValueCheck::stations(Findings& f) const {
   const StationTable& st = cfg_.stations;
   if (st.nstn == 0) return;
-  // The grid's extent, feet.
-  const double x1 = X0 + NCOL * CELL, y1 = Y0 + NROW * CELL;
+  // The grid's extent, feet: west, south, east, north.
+  const std::array<double, 4> e = model_grid().extent();
+  const double x1 = e[2], y1 = e[3];
   std::vector<int> off;
   bool degrees = true;
   for (int j = 0; j < st.nstn; ++j)
@@ -125,7 +127,8 @@ void ValueCheck::stations(Findings& f) const {
     Diag d{token_place(st.locfile, st.names[off[0]], 1),
            count(static_cast<long>(off.size()), "station lies", "stations lie") + " outside the model grid (" +
                number(X0, 0) + " to " + number(x1, 0) + " east, " + number(Y0, 0) + " to " +
-               number(y1, 0) + " north, feet)",
+               number(y1, 0) + " north, feet" +
+               (model_grid().crs_name.empty() ? std::string() : ", " + model_grid().crs_name) + ")",
            {},
            ""};
     std::string shown;
