@@ -12,4 +12,11 @@ namespace vadz {
 // station coordinates in degrees, curves that end below the value).
 Diag precipitation_place(const RunConfig& cfg, int year, int i, double p);
 
+// "nearest stations in Y: NAME v at d miles, ..." for cell i (grid order).
+std::string nearest_stations(const StationTable& st, int year, int i);
+// The usual cause of a kriged value gone wrong in the year, in words: a
+// missing-value code among the stations' values, or station coordinates in
+// degrees; empty when neither.
+std::string station_hint(const StationTable& st, int year);
+
 }  // namespace vadz

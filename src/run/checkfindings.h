@@ -19,16 +19,6 @@ struct Findings {
   }
 };
 
-// A value written where data were missing: -99, -999, -9999, or -1e30 and
-// below (the usual no-data codes of spreadsheets and GIS exports).
-inline bool missing_value_code(double v) {
-  return v == -99.0 || v == -999.0 || v == -9999.0 || v <= -1e30;
-}
-// Coordinates that look like longitude and latitude in degrees, not feet.
-inline bool looks_like_degrees(double x, double y) {
-  return x >= -180.0 && x <= 180.0 && y >= -90.0 && y <= 90.0;
-}
-
 // A value as written in a data file: the shortest form ("-9999", "960", "-1e+30").
 std::string shortest(double v);
 // A number for a message: grouped digits, d decimals ("-12,845,812.67").

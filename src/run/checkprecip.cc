@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/evalcurve.h"
+#include "engine/pptplace.h"
 #include "krige/krige.h"
 #include "utl/console.h"
 
@@ -13,9 +14,6 @@ namespace vadz {
 
 namespace {
 
-// Stations named beside a kriged value: the nearest few show where it came from.
-constexpr int NEAREST = 3;
-constexpr double FEET_PER_MILE = 5280.0;
 
 std::string years_text(int first, int last) {
   return first == last ? std::to_string(first) : std::to_string(first) + "-" + std::to_string(last);
@@ -68,34 +66,6 @@ void PrecipCheck::field(int year, const RealGrid& p, const std::string& source) 
   }
 }
 
-void PrecipCheck::nearest_stations(const Extreme& e, Diag& d) const {
-  const StationTable& st = cfg_.stations;
-  const int r = e.cell / NCOL + 1, c = e.cell % NCOL + 1;
-  std::vector<std::pair<double, int>> by_distance;
-  for (int j = 0; j < st.nstn; ++j)
-    by_distance.push_back({std::hypot(st.stnx[j] - xc(c), st.stny[j] - yc(r)), j});
-  std::sort(by_distance.begin(), by_distance.end());
-  const double* values = st.year_values(e.year);
-  std::string text = "nearest stations in " + std::to_string(e.year) + ":";
-  std::string code;
-  for (int k = 0; k < NEAREST && k < st.nstn; ++k) {
-    const int j = by_distance[k].second;
-    text += (k ? ", " : " ") + st.names[j] + " " + number(values[j], 2) + " at " +
-            number(by_distance[k].first / FEET_PER_MILE, 1) + " miles";
-    if (code.empty() && missing_value_code(values[j]))
-      code = shortest(values[j]) + " looks like a missing-value code in " + st.pcpfile + " (" +
-             st.names[j] + ", " + std::to_string(e.year) + ")";
-  }
-  d.notes.push_back(text);
-  bool degrees = st.nstn > 0;
-  for (int j = 0; j < st.nstn; ++j) degrees = degrees && looks_like_degrees(st.stnx[j], st.stny[j]);
-  if (!code.empty())
-    d.hint = code;
-  else if (degrees)
-    d.hint = "the station coordinates in " + st.locfile +
-             " look like degrees (longitude, latitude): X and Y are feet on the model's plane";
-}
-
 Diag PrecipCheck::describe(const Extreme& e, const std::string& what, const char* most) const {
   const int r = e.cell / NCOL + 1, c = e.cell % NCOL + 1;
   Diag d{cell_place(e.year, r, c, xc(c), yc(r)), what, {}, ""};
@@ -104,7 +74,10 @@ Diag PrecipCheck::describe(const Extreme& e, const std::string& what, const char
             years_text(e.first_year, e.last_year) +
             (e.source.empty() ? " (kriged from the stations)" : "");
   if (!e.source.empty()) d.notes.push_back("in " + e.source);
-  if (e.source.empty()) nearest_stations(e, d);
+  if (e.source.empty()) {
+    d.notes.push_back(nearest_stations(cfg_.stations, e.year, e.cell));
+    d.hint = station_hint(cfg_.stations, e.year);
+  }
   const bool stops_here = (&e == &low_) == (!precipitation_ok(first_.value) || std::isnan(first_.value));
   if (stops_here) {
     const int fr = first_.cell / NCOL + 1, fc = first_.cell % NCOL + 1;
@@ -120,7 +93,7 @@ void PrecipCheck::report(Findings& f) const {
                                 ? std::string("precipitation is not a number")
                                 : "negative precipitation " + number(low_.value, 2) + " inches",
                       "lowest");
-    if (d.hint.empty() && !low_.source.empty() && missing_value_code(low_.value))
+    if (d.hint.empty() && !low_.source.empty() && is_missing_code(low_.value))
       d.hint = shortest(low_.value) + " looks like a missing-value code in " + low_.source;
     f.errors.push_back(std::move(d));
   }

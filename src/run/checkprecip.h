@@ -38,7 +38,6 @@ class PrecipCheck {
   };
   void field(int year, const RealGrid& p, const std::string& source);
   Diag describe(const Extreme& e, const std::string& what, const char* most) const;
-  void nearest_stations(const Extreme& e, Diag& d) const;
 
   const RunConfig& cfg_;
   Extreme low_, high_;

@@ -12,7 +12,6 @@ namespace vadz {
 namespace {
 
 // A cell is one square mile: its irrigated acres cannot exceed this.
-constexpr double CELL_ACRES = 640.0;
 // Cells or values named in a note.
 constexpr size_t SHOWN = 5;
 
@@ -61,7 +60,7 @@ void ValueCheck::grid(const PlannedRead& r, const RealGrid& g) {
   int first = -1;
   // Every code is -99 or below: one comparison passes over the usual value.
   for (int i = 0; i < NCELL; ++i)
-    if (g[i] <= -99.0 && missing_value_code(g[i])) {
+    if (g[i] <= -99.0 && is_missing_code(g[i])) {
       if (first < 0) first = i;
       ++ncodes;
     }
@@ -86,7 +85,7 @@ void ValueCheck::grid(const PlannedRead& r, const RealGrid& g) {
 }
 
 // Adds up each group's agw + asw + aco of the year just read, as the run
-// adds the irrigated acres of a cell, and keeps the cells beyond 640.
+// adds the irrigated acres of a cell, and keeps the cells beyond the cell's area.
 void ValueCheck::close_year() {
   for (Acres& a : acres_) {
     if (!a.filled) continue;
@@ -94,7 +93,7 @@ void ValueCheck::close_year() {
     for (int i = 0; i < NCELL; ++i) {
       if (cfg_.ibound[i] <= 0) continue;
       const double sum = a.kind[0][i] + a.kind[1][i] + a.kind[2][i];
-      if (!(sum > CELL_ACRES)) continue;
+      if (!(sum > model_grid().acres)) continue;
       any = true;
       a.over[i] = 1;
       if (sum > a.worst) {
@@ -150,7 +149,7 @@ void ValueCheck::stations(Findings& f) const {
     if (!st.has_year(y)) continue;
     const double* v = st.year_values(y);
     for (int j = 0; j < st.nstn; ++j) {
-      if (!missing_value_code(v[j])) continue;
+      if (!is_missing_code(v[j])) continue;
       if (n == 0) {
         place = token_place(st.pcpfile, std::to_string(y), j + 1);
         first = v[j];
@@ -243,13 +242,17 @@ void ValueCheck::report(Findings& f) {
     const int r = a.worst_cell / NCOL + 1, c = a.worst_cell % NCOL + 1;
     const std::string& dir = cfg_.stdir[s];
     f.warn({cell_place(a.worst_year, r, c, xc(c), yc(r)),
-            std::string(group_name(s)) + ": agw + asw + aco above 640 acres in " +
+            std::string(group_name(s)) + ": agw + asw + aco above " + shortest(model_grid().acres) +
+                " acres in " +
                 count(n, "active cell", "active cells") + " (" + period_ranges(a.years) + "), the most " +
                 number(a.worst, 2) + " acres",
             {"here " + shortest(a.worst_parts[0]) + " in " + std::string(rtrim(dir)) + "/" +
              std::to_string(a.worst_year) + ".agw + " + shortest(a.worst_parts[1]) + " in .asw + " +
              shortest(a.worst_parts[2]) + " in .aco"},
-            "a cell is one square mile (640 acres): the run takes the cell as wholly irrigated"},
+            model_grid().acres == 640.0
+                ? "a cell is one square mile (640 acres): the run takes the cell as wholly irrigated"
+                : "a cell is " + shortest(model_grid().acres) +
+                      " acres: the run takes the cell as wholly irrigated"},
            n);
   }
 }

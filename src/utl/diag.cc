@@ -61,6 +61,8 @@ std::string open_hint(std::string_view path) {
 
 bool is_missing_code(double v) { return v == -99.0 || v == -999.0 || v == -9999.0 || v <= -1e30; }
 
+bool looks_like_degrees(double x, double y) { return x >= -180.0 && x <= 180.0 && y >= -90.0 && y <= 90.0; }
+
 PlaceScope::PlaceScope(std::function<Diag()> where) : where_(std::move(where)), outer_(innermost) {
   innermost = this;
 }

@@ -40,6 +40,8 @@ std::string open_hint(std::string_view path);
 // A value that is a usual missing-value code rather than data: -99, -999,
 // -9999, or -1e30 and below.
 bool is_missing_code(double v);
+// Coordinates that look like longitude and latitude in degrees, not feet.
+bool looks_like_degrees(double x, double y);
 
 // The place being read or computed, for stops raised deep inside a reader
 // through error(): a reader opens a scope whose function describes where it
