@@ -71,8 +71,8 @@ const std::vector<Mistake>& mistakes() {
        },
        " Negative PPT  -0.17777836905701078     ",
        "year 1990, row 29, column 58 (569623, 14813526): error: Negative PPT -0.17777836905701078\r\n"
-       "  note: kriged from the year's station values; nearest: ST01 17.47 (27.8038 mi), ST05 -99 "
-       "(52.5586 mi), ST02 20.23 (61.9414 mi)\r\n"
+       "  note: nearest stations in 1990: ST01 17.47 at 27.8 miles, ST05 -99.00 at 52.6 miles, "
+       "ST02 20.23 at 61.9 miles\r\n"
        "hint: ST05 has -99 in 1990 in precip.txt: a missing-value code is read as precipitation; "
        "fill the gap\r\n",
        CheckMeets::Values},
@@ -86,8 +86,8 @@ const std::vector<Mistake>& mistakes() {
        " Value out of range in BINFIND    25.027424532159674     ",
        "year 1985, row 67, column 318 (1942423, 14612886): error: Value out of range in BINFIND "
        "25.027424532159674\r\n"
-       "  note: kriged from the year's station values; nearest: ST08 25.09 (15.9504 mi), ST04 23.24 "
-       "(42.7675 mi), ST12 28.17 (65.6965 mi)\r\n"
+       "  note: nearest stations in 1985: ST08 25.09 at 16.0 miles, ST04 23.24 at 42.8 miles, "
+       "ST12 28.17 at 65.7 miles\r\n"
        "hint: the recharge curves end at P = 25; extend the FUNCTION data to at least 25.0274\r\n",
        CheckMeets::Values},
       {"area_file_missing_a_row", [](const std::string& b) { drop_line(b + "/ks/1991.agw", 100); },
