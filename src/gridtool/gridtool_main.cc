@@ -48,33 +48,12 @@ int gridtool_main(int argc, const char* const* argv) {
     std::fputs(USAGE_TEXT, stdout);
     return argc < 2 ? 1 : 0;
   }
-  try {
-    int status = 0;
-    if (cmd == "raster") {
-      status = grid_raster(argc, argv);
-    } else if (cmd == "points") {
-      status = grid_points(argc, argv);
-    } else if (cmd == "flags") {
-      status = grid_flags(argc, argv);
-    } else {
-      error2("Unknown grid command (raster, points or flags):", cmd);
-    }
-    console_flush();
-    return status;
-  } catch (const Fatal& f) {
-    console_write(f.line());
-    console_flush();
-    if (f.has_place()) diag_write(render(f.place(), "error"));
-    return f.status();
-  } catch (const std::bad_alloc&) {
-    console_line(ConsoleLine().text("Out of memory"));
-    console_flush();
-    return 1;
-  } catch (const std::exception& e) {
-    console_line(ConsoleLine().text("Internal error: ").text(e.what()));
-    console_flush();
-    return 1;
-  }
+  return run_guarded([&] {
+    if (cmd == "raster") return grid_raster(argc, argv);
+    if (cmd == "points") return grid_points(argc, argv);
+    if (cmd == "flags") return grid_flags(argc, argv);
+    error2("Unknown grid command (raster, points or flags):", cmd);
+  });
 }
 
 }  // namespace vadz

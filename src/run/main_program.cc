@@ -76,40 +76,19 @@ int main_program(int argc, const char* const* argv) {
     }
   }
   catch_interrupts();
-  try {
-    // The configuration holds dozens of grids: keep it off the stack.
+  return run_guarded([&] {
     if (is_grid_command(argc, argv)) return run_grid_command(argc, argv);
     if (argc >= 2 && std::string_view(argv[1]) == "--check") {
       if (argc < 3) error("Usage: vadz --check <parameter file>");
-      const int status = run_check(argc - 1, argv + 1);
-      console_flush();
-      return status;
+      return run_check(argc - 1, argv + 1);
     }
+    // The configuration holds dozens of grids: keep it off the stack.
     auto cfg = std::make_unique<RunConfig>();
     auto krig = std::make_unique<Krig>();
     read_parameters(argc, argv, *cfg, *krig);
     run_driver(*cfg, *krig);
-  } catch (const Fatal& f) {
-    console_write(f.line());
-    console_flush();
-    if (f.has_place()) diag_write(render(f.place(), "error"));
-    return f.status();
-  } catch (const std::bad_alloc&) {
-    console_line(ConsoleLine().text("Out of memory"));
-    console_flush();
-    return 1;
-  } catch (const std::exception& e) {
-    console_line(ConsoleLine().text("Internal error: ").text(e.what()));
-    console_flush();
-    return 1;
-  } catch (...) {
-    // Caught so that the stack unwinds and every output file is closed.
-    console_line(ConsoleLine().text("Internal error"));
-    console_flush();
-    return 1;
-  }
-  console_flush();
-  return 0;
+    return 0;
+  });
 }
 
 }  // namespace vadz

@@ -1,6 +1,8 @@
 #include "utl/console.h"
 
 #include <cstdio>
+#include <exception>
+#include <new>
 
 #include "utl/format.h"
 #include "utl/scan.h"
@@ -79,6 +81,31 @@ static std::string_view trimmed(std::string_view s) {
 void diag_write(std::string_view bytes) {
   std::fwrite(bytes.data(), 1, bytes.size(), stderr);
   std::fflush(stderr);
+}
+
+int run_guarded(const std::function<int()>& body) {
+  try {
+    const int status = body();
+    console_flush();
+    return status;
+  } catch (const Fatal& f) {
+    console_write(f.line());
+    console_flush();
+    if (f.has_place()) diag_write(render(f.place(), "error"));
+    return f.status();
+  } catch (const std::bad_alloc&) {
+    console_line(ConsoleLine().text("Out of memory"));
+    console_flush();
+    return 1;
+  } catch (const std::exception& e) {
+    console_line(ConsoleLine().text("Internal error: ").text(e.what()));
+    console_flush();
+    return 1;
+  } catch (...) {
+    console_line(ConsoleLine().text("Internal error"));
+    console_flush();
+    return 1;
+  }
 }
 
 // Every stop carries the place of the innermost open PlaceScope.

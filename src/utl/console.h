@@ -2,6 +2,7 @@
 // fatal-error path built on it.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -62,6 +63,12 @@ class Fatal : public std::runtime_error {
 
 // Standard error: the place of a stop, and warnings beside the run.
 void diag_write(std::string_view bytes);
+
+// A program's body behind the one fatal path: a Fatal prints its console
+// line and then its place; out of memory and internal errors print one line
+// each (the stack unwinds first, so every output file is closed). Returns
+// the body's exit status, or the stop's.
+int run_guarded(const std::function<int()>& body);
 
 // The four error routines: message trimmed, then nothing, a name, an
 // integer or a real.
