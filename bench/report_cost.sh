@@ -5,7 +5,7 @@
 #
 # Needs the data sets of bench/run_bench.sh (run it once first). For each
 # variant runs vadz on bench.par and on bench.par with "REPORT report" added,
-# alternately RUNS times (default 9), each in a clean folder, and prints the
+# alternately RUNS times (default 9), each in a new folder, and prints the
 # median and the smallest wall and cpu (user + system) seconds of both and
 # the added share. Then checks that every output of the REPORT run outside
 # its report folder has the md5 sum of bench/checksums-<variant>.txt. With
@@ -51,10 +51,17 @@ for v in $variants; do
   { cat "$dataset/bench.par"; echo "REPORT report"
     if [ "$all" = 1 ]; then echo "MF6 mf6"; echo "BUDGETCSV budget.csv"; fi; } > "$par"
   declare -A wall=() cpu=()
+  # Every run in a folder of its own, removed only at the start of the next
+  # measurement: files just deleted slow the creation of new ones on some
+  # file systems (ext4 without a journal passes over the inodes freed in the
+  # last seconds), which would charge the benchmark's own clean-up to the
+  # run that creates the most files. Written back and settled first.
+  rm -rf "$data/runs-$v"
+  sync
+  sleep 6
   for ((i = 1; i <= runs; i++)); do
     for mode in plain report; do
-      dir=$data/run-$v-$mode
-      rm -rf "$dir"
+      dir=$data/runs-$v/$mode-$i
       mkdir -p "$dir"
       ln -s "$dataset" "$dir/data"
       p=data/bench.par
@@ -76,16 +83,17 @@ for v in $variants; do
   echo "$what adds:    wall $(share "$pw" "$rw") (median), $(share "$pwmin" "$rwmin") (smallest); cpu $(share "$pc" "$rc"), $(share "$pcmin" "$rcmin")"
   echo "wall of each run without: ${wall[plain]}"
   echo "wall of each run with:    ${wall[report]}"
-  if (cd "$data/run-$v-report" && find . -type f ! -path './report/*' ! -path './mf6/*' \
+  last=$data/runs-$v/report-$runs
+  if (cd "$last" && find . -type f ! -path './report/*' ! -path './mf6/*' \
       ! -name budget.csv -printf '%P\n' | LC_ALL=C sort |
       xargs md5sum) | diff -q - "$here/checksums-$v.txt" > /dev/null; then
     echo "outputs beside the report: md5 sums as in bench/checksums-$v.txt"
   else
     echo "outputs beside the report DIFFER from bench/checksums-$v.txt"
   fi
-  echo "report folder: $(du -sh "$data/run-$v-report/report" | cut -f1), $(find "$data/run-$v-report/report" -type f | wc -l) files"
+  echo "report folder: $(du -sh "$last/report" | cut -f1), $(find "$last/report" -type f | wc -l) files"
   if [ "$all" = 1 ]; then
-    echo "MF6 folder: $(du -sh "$data/run-$v-report/mf6" | cut -f1), $(find "$data/run-$v-report/mf6" -type f | wc -l) files"
+    echo "MF6 folder: $(du -sh "$last/mf6" | cut -f1), $(find "$last/mf6" -type f | wc -l) files"
   fi
 done
 echo

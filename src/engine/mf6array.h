@@ -5,6 +5,7 @@
 #include <string>
 
 #include "utl/grid.h"
+#include "utl/textio.h"
 
 namespace vadz {
 
@@ -26,5 +27,10 @@ struct Mf6ArrayHeader {
 // The file's bytes into buf (its room reused): the header, then the grid's
 // values little-endian, row 1 (north) first, column fastest.
 void encode_mf6_array(const Mf6ArrayHeader& h, const RealGrid& values, std::string& buf);
+
+// The array file written to out. On a little-endian machine the grid's own
+// memory is the file's values, written without a copy.
+void write_mf6_array(OutFile& out, const Mf6ArrayHeader& h, const RealGrid& values,
+                     std::string& buf);
 
 }  // namespace vadz

@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "engine/mf6array.h"
 #include "engine/modelfiles.h"
 #include "utl/console.h"
 #include "utl/format.h"
@@ -127,45 +126,63 @@ Mf6Files::Mf6Files(const RunConfig& cfg, Staging& staged) : cfg_(cfg), staged_(s
 }
 
 void Mf6Files::period(const PeriodResult& pr) {
-  // The previous period's arrays are written by now, or the run stops here.
-  writer_.wait();
+  // A fault in writing an earlier period stops the run here.
+  writer_.check();
   // The run hands over its stress periods in the order of run_steps.
   const RunStep& step = periods_[kper_];
   ++kper_;
   totim_ += step.seconds;
-  std::string head = "\r\nBEGIN PERIOD ";
-  add_int(head, kper_);
-  head += "\r\n";
 
+  Work& w = works_.take();
+  w.head = {kper_, static_cast<double>(step.seconds), totim_, "RECHARGE"};
+  w.pstem = step.pstem;
+  w.wel_factor = wel_factor(pr.seconds);
   // Recharge in feet per second: the model file's array value (inches in the
   // period, the kinds summed in the same order) times its control line's
   // multiplier, from the unrounded values in double precision.
   const double m = rch_multiplier(pr.seconds);
   const double k = RCH_INCHES;
-  Mf6ArrayHeader h{kper_, static_cast<double>(step.seconds), totim_, "RECHARGE"};
-  narrays_ = 0;
-  for (int j = 0; j < nrch_; ++j) {
-    if (nrch_ == 1) {
-      const RealGrid& r1 = pr.rech[0];
-      const RealGrid& r2 = pr.rech[1];
-      const RealGrid& r3 = pr.rech[2];
-      const RealGrid& r4 = pr.rech[3];
-      for (int i = 0; i < NCELL; ++i) rate_[i] = ((((r1[i] + r2[i]) + r3[i]) + r4[i]) * k) * m;
-    } else {
+  if (nrch_ == 1) {
+    const RealGrid& r1 = pr.rech[0];
+    const RealGrid& r2 = pr.rech[1];
+    const RealGrid& r3 = pr.rech[2];
+    const RealGrid& r4 = pr.rech[3];
+    RealGrid& rate = w.rate[0];
+    rate.resize(NCELL);
+    for (int i = 0; i < NCELL; ++i) rate[i] = ((((r1[i] + r2[i]) + r3[i]) + r4[i]) * k) * m;
+  } else {
+    for (int j = 0; j < nrch_; ++j) {
       const RealGrid& rj = pr.rech[j];
-      for (int i = 0; i < NCELL; ++i) rate_[i] = (rj[i] * k) * m;
+      RealGrid& rate = w.rate[j];
+      rate.resize(NCELL);
+      for (int i = 0; i < NCELL; ++i) rate[i] = (rj[i] * k) * m;
     }
+  }
+  w.pump = pr.pump;
+  writer_.post([this, &w] {
+    write_period(w);
+    works_.give_back(w);
+  });
+}
+
+void Mf6Files::write_period(const Work& w) {
+  std::string head = "\r\nBEGIN PERIOD ";
+  add_int(head, w.head.kper);
+  head += "\r\n";
+  for (int j = 0; j < nrch_; ++j) {
     text_ = head;
     text_ += "  RECHARGE\r\n";
-    if (all_zero(rate_)) {
+    if (all_zero(w.rate[j])) {
       // A kind absent in the period (no surface water, say): no file of zeros.
       text_ += "    CONSTANT 0.0\r\n";
     } else {
       const std::string file =
-          arrays_ + "/" + step.pstem + "." + (nrch_ == 1 ? SUM_KIND : KINDS[j]).tag + ".bin";
-      ArrayFile& a = arrays_out_[narrays_++];
-      a.path = base_ + file;
-      encode_mf6_array(h, rate_, a.bytes);
+          arrays_ + "/" + w.pstem + "." + (nrch_ == 1 ? SUM_KIND : KINDS[j]).tag + ".bin";
+      const std::string path = base_ + file;
+      OutFile f;
+      if (!staged_.open(f, path)) error("Cannot open file " + path);
+      write_mf6_array(f, w.head, w.rate[j], abuf_);
+      f.close();
       text_ += "    OPEN/CLOSE ";
       text_ += file_word(file);
       text_ += " (BINARY)\r\n";
@@ -173,25 +190,10 @@ void Mf6Files::period(const PeriodResult& pr) {
     text_ += "END PERIOD\r\n";
     rch_[j].write(text_);
   }
-
-  // The period's pumping is copied: the run overwrites its grid with the
-  // next period's while the worker writes the arrays and the well list.
-  pump_ = pr.pump;
-  writer_.post([this, head = std::move(head), v = wel_factor(pr.seconds)] {
-    for (int k = 0; k < narrays_; ++k) {
-      const ArrayFile& a = arrays_out_[k];
-      OutFile f;
-      if (!staged_.open(f, a.path)) error("Cannot open file " + a.path);
-      f.write(a.bytes);
-      f.close();
-    }
-    write_wells(head, v);
-  });
-  // A fault in writing a year's files stops the run before its budget row.
-  if (step.month == 12 || step.type == RunStep::Type::SteadyPeriod) writer_.wait();
+  write_wells(head, w.wel_factor, w.pump);
 }
 
-void Mf6Files::write_wells(const std::string& head, double v) {
+void Mf6Files::write_wells(const std::string& head, double v, const RealGrid& pump) {
   // The model well file's list in its order (grid order), less the wells of
   // inactive cells: MODFLOW 6 stops on them where MODFLOW-2005 ignores
   // them, so both models see the same stresses. A block for every period,
@@ -202,7 +204,7 @@ void Mf6Files::write_wells(const std::string& head, double v) {
   for (int r = 1; r <= NROW; ++r) {
     for (int c = 1; c <= NCOL; ++c) {
       const int i = cell(c, r);
-      const double q = pump_[i];
+      const double q = pump[i];
       if (q == 0.0 || ibound[i] <= 0) continue;
       wtext_ += "  1 ";
       add_int(wtext_, r);

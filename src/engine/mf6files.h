@@ -6,12 +6,13 @@
 // block. Paths inside the files are relative to the folder, where MODFLOW 6
 // runs. Every file is staged: it takes its place when the run completes.
 // A period's arrays and well list are written by a worker thread while the
-// run computes the next period.
+// run computes the next period; a few periods may wait for it.
 #pragma once
 #include <array>
 #include <string>
 #include <vector>
 
+#include "engine/mf6array.h"
 #include "engine/output.h"
 #include "input/schedule.h"
 #include "utl/jobs.h"
@@ -31,29 +32,33 @@ class Mf6Files : public RunOutput {
   void finish() override;
 
  private:
-  // On the worker: the period's block of the well list, from pump_.
-  void write_wells(const std::string& head, double v);
+  // A period handed to the worker, with data of its own: the run overwrites
+  // its grids with the next period's meanwhile. Reused from period to period.
+  struct Work {
+    Mf6ArrayHeader head;
+    std::string pstem;  // names the period's array files
+    double wel_factor = 0.0;
+    std::array<RealGrid, 4> rate;  // recharge, feet per second, per package
+    RealGrid pump;
+  };
+  // On the worker: the period's blocks of every file and its arrays.
+  void write_period(const Work& w);
+  void write_wells(const std::string& head, double v, const RealGrid& pump);
 
   const RunConfig& cfg_;
   Staging& staged_;
   std::string base_;              // the folder, ending in '/'
   std::string arrays_;            // the array subfolder, relative to the folder
   std::vector<RunStep> periods_;  // the run's stress periods, in order
-  int kper_ = 0;                  // periods written
+  int kper_ = 0;                  // periods handed over
   double totim_ = 0.0;            // seconds from the start to the end of the last one
   int nrch_ = 1;
   OutFile wel_;
   std::array<OutFile, 4> rch_;
-  RealGrid rate_ = real_grid();
-  RealGrid pump_ = real_grid();  // the period's pumping, for the worker
-  std::string text_, wtext_;     // buffers of the run's thread and the worker's
-  // The period's array files for the worker: up to four, encoded.
-  struct ArrayFile {
-    std::string path, bytes;
-  };
-  std::array<ArrayFile, 4> arrays_out_;
-  int narrays_ = 0;
-  JobThread writer_;  // last: ends before the buffers its jobs use
+  std::string text_, wtext_, abuf_;  // the worker's text and array rooms
+  Pool<Work> works_;
+  // A year of periods may wait for the worker (about 2 MB each at most).
+  JobThread writer_{12};  // last: ends before the buffers its jobs use
 };
 
 }  // namespace vadz

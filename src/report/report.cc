@@ -36,7 +36,7 @@ RunReport::RunReport(const RunConfig& cfg, Staging& staged, const WaterAccountin
   gwirr_.map = {"gwirr", "Groundwater irrigation pumping", "acre-feet per year", {}, false};
   mi_.map.file = "mi";
   mi_.mapped = false;
-  for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}) content_.grids.push_back(l->map.file);
+  for (Layer* l : layers()) content_.grids.push_back(l->map.file);
   for (int32_t b : cfg.ibound) content_.active += b > 0 ? 1 : 0;
   content_.inventory = make_inventory(cfg, run_read_plan(cfg));
   // The maps of the run's fixed inputs.
@@ -59,34 +59,39 @@ RunReport::Map RunReport::draw(const std::string& file, const RealGrid& values) 
 }
 
 void RunReport::year(const YearResult& y) {
-  // The previous year's files are done by now, or the run stops here.
-  jobs_.wait();
+  // A fault in writing an earlier year's files stops the run here.
+  jobs_.check();
   csv_.year(y);
   groups_.add(y.ann);
   content_.rows.push_back(y.budget);
   content_.row_year.push_back(y.year);
   content_.water.push_back(acct_.last());
+  YearGrids& g = grids_.take();
   if (y.year < 0) {
-    rcp_.now = y.rcp;
-    jobs_.post([this] {
-      write_esri_grid(staged_, path("grids/rcp_steady.asc"), rcp_.now, cfg_.ibound, buf_);
-      steady_ = draw(once_map("rcp_steady"), rcp_.now);
+    g.grid[1] = y.rcp;
+    jobs_.post([this, &g] {
+      write_esri_grid(staged_, path("grids/rcp_steady.asc"), g.grid[1], cfg_.ibound, buf_);
+      steady_ = draw(once_map("rcp_steady"), g.grid[1]);
+      grids_.give_back(g);
     });
     content_.steady_grid = true;
     return;
   }
   content_.years.push_back(y.year);
-  // The year's grids are copied: the run overwrites its own with the next year.
-  ppt_.now = y.rpp;
-  rcp_.now = y.rcp;
-  total_recharge(y.rcp, y.ann, rech_.now);
-  gwirr_.now = y.ann.annpump[0];
-  mi_.now = y.ann.annmi[0];
-  jobs_.post([this, year = y.year] {
-    for (Layer* l : {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}) {
-      write_esri_grid(staged_, path(yearly_grid(l->map.file, year)), l->now, cfg_.ibound, buf_);
-      if (l->mapped) l->maps.push_back(draw(yearly_map(l->map.file, year), l->now));
+  g.grid[0] = y.rpp;
+  g.grid[1] = y.rcp;
+  total_recharge(y.rcp, y.ann, g.grid[2]);
+  g.grid[3] = y.ann.annpump[0];
+  g.grid[4] = y.ann.annmi[0];
+  jobs_.post([this, &g, year = y.year] {
+    const std::array<Layer*, NLAYER> all = layers();
+    for (int k = 0; k < NLAYER; ++k) {
+      Layer* l = all[k];
+      write_esri_grid(staged_, path(yearly_grid(l->map.file, year)), g.grid[k], cfg_.ibound,
+                      buf_);
+      if (l->mapped) l->maps.push_back(draw(yearly_map(l->map.file, year), g.grid[k]));
     }
+    grids_.give_back(g);
   });
 }
 

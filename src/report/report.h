@@ -6,6 +6,7 @@
 // is coloured on the quantity's range over all years; then the maps and the
 // page are written.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,15 +40,20 @@ class RunReport : public RunOutput {
     MapScale by;
     std::vector<uint8_t> png;
   };
-  // A quantity with a grid file every transient year: the year's values
-  // (copied for the worker) and, when it is mapped, its maps and its scale
-  // over all years.
+  // A quantity with a grid file every transient year and, when it is
+  // mapped, its maps and its scale over all years.
   struct Layer {
-    RealGrid now;
     bool mapped = true;
     MapLayer map;
     std::vector<Map> maps;
   };
+  // A year's grids for the worker, in the order of layers(): copies, since
+  // the run overwrites its own with the next year's.
+  static constexpr int NLAYER = 5;
+  struct YearGrids {
+    std::array<RealGrid, NLAYER> grid;
+  };
+  std::array<Layer*, NLAYER> layers() { return {&ppt_, &rcp_, &rech_, &gwirr_, &mi_}; }
   // On the worker: a map of values drawn over their own range.
   Map draw(const std::string& file, const RealGrid& values) const;
   std::string path(const std::string& name) const { return dir_ + "/" + name; }
@@ -66,7 +72,9 @@ class RunReport : public RunOutput {
   GroupAreas groups_;
   std::string buf_;             // the worker's text room
   mutable IndexedImage image_;  // the worker's drawing room
-  JobThread jobs_;   // last: ends before the data its jobs use
+  Pool<YearGrids> grids_;
+  // A few years may wait for the worker (about 2 MB each).
+  JobThread jobs_{4};  // last: ends before the data its jobs use
 };
 
 }  // namespace vadz

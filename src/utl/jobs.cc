@@ -1,10 +1,38 @@
 #include "utl/jobs.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 
 namespace vadz {
 
-JobThread::JobThread() {
+namespace {
+
+// The calling thread below the others of the process. Best effort: where
+// the system refuses, the worker runs at the run's priority.
+void lower_priority() {
+#ifdef _WIN32
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+#elif defined(__linux__)
+  // Linux gives each thread its own nice value, addressed by its thread id.
+  const id_t tid = static_cast<id_t>(syscall(SYS_gettid));
+  errno = 0;
+  const int now = getpriority(PRIO_PROCESS, tid);
+  if (errno == 0) setpriority(PRIO_PROCESS, tid, std::min(now + 10, 19));
+#endif
+}
+
+}  // namespace
+
+JobThread::JobThread(size_t queue) : limit_(queue < 1 ? 1 : queue) {
   try {
     thread_ = std::thread([this] { loop(); });
   } catch (const std::system_error&) {
@@ -32,12 +60,14 @@ void JobThread::run(const std::function<void()>& job) {
 }
 
 void JobThread::loop() {
+  lower_priority();
   std::unique_lock<std::mutex> lock(m_);
   for (;;) {
     wake_.wait(lock, [this] { return stop_ || !queue_.empty(); });
     if (stop_) return;
     std::function<void()> job = std::move(queue_.front());
     queue_.pop_front();
+    room_.notify_one();
     const bool skip = failure_ != nullptr;
     busy_ = true;
     lock.unlock();
@@ -59,7 +89,8 @@ void JobThread::post(std::function<void()> job) {
     return;
   }
   {
-    std::lock_guard<std::mutex> lock(m_);
+    std::unique_lock<std::mutex> lock(m_);
+    room_.wait(lock, [this] { return queue_.size() < limit_; });
     queue_.push_back(std::move(job));
   }
   wake_.notify_one();
@@ -71,6 +102,16 @@ void JobThread::wait() {
     std::unique_lock<std::mutex> lock(m_);
     idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
     std::swap(failure, failure_);
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+void JobThread::check() {
+  std::exception_ptr failure;
+  {
+    // Kept: the jobs still queued are skipped while the run stops.
+    std::lock_guard<std::mutex> lock(m_);
+    failure = failure_;
   }
   if (failure) std::rethrow_exception(failure);
 }
