@@ -1,42 +1,8 @@
 #include "utl/jobs.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <system_error>
 
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#elif defined(__linux__)
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-#endif
-
 namespace vadz {
-
-namespace {
-
-// The calling thread below the others of the process. Best effort: where
-// the system refuses, the worker runs at the run's priority.
-void lower_priority() {
-#ifdef _WIN32
-  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-#elif defined(__linux__)
-  // Linux gives each thread its own nice value, addressed by its thread id.
-  const id_t tid = static_cast<id_t>(syscall(SYS_gettid));
-  errno = 0;
-  const int now = getpriority(PRIO_PROCESS, tid);
-  if (errno == 0) setpriority(PRIO_PROCESS, tid, std::min(now + 10, 19));
-#endif
-}
-
-}  // namespace
 
 JobThread::JobThread(size_t queue) : limit_(queue < 1 ? 1 : queue) {
   try {
@@ -66,7 +32,6 @@ void JobThread::run(const std::function<void()>& job) {
 }
 
 void JobThread::loop() {
-  lower_priority();
   std::unique_lock<std::mutex> lock(m_);
   for (;;) {
     wake_.wait(lock, [this] { return stop_ || !queue_.empty(); });

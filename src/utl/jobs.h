@@ -3,10 +3,10 @@
 // goes on. A failure (a fatal stop thrown in a job) reaches the run at the
 // next wait or check, so that it stops there with the job's message.
 //
-// The worker runs below the run's priority: the run's own thread and its
-// grid reader are the critical path, and the files can be written in the
-// time they leave over. A bounded queue keeps a slow worker from holding
-// the data of the whole run.
+// The run does not wait for the worker while a few jobs may still queue: the
+// run's own thread is the critical path, and the worker writes in the time
+// the run leaves over. The bound keeps a slow worker from holding the data
+// of the whole run.
 #pragma once
 #include <condition_variable>
 #include <cstddef>
