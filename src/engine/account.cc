@@ -89,16 +89,31 @@ void sum_water(const FlagGrid& ibound, const AnnualArrays& ann, WaterAccount& ac
 void WaterAccounting::period(const PeriodResult& p) {
   const FlagGrid& ibound = cfg_.ibound;
   const FlagGrid& zone = cfg_.ibgt;
-  auto& r = now_.received;
+  static_assert(NRECH == 4, "the four kinds are summed side by side");
+  // Summed in local copies (the same additions in the same order), which the
+  // compiler keeps in registers where the account's own array it could not.
+  auto r = now_.received;
+  const double *r0 = p.rech[0].data(), *r1 = p.rech[1].data(), *r2 = p.rech[2].data(),
+               *r3 = p.rech[3].data();
+  double t0 = r[0][0], t1 = r[1][0], t2 = r[2][0], t3 = r[3][0];
   for (int i = 0; i < NCELL; ++i) {
     if (ibound[i] <= 0) continue;  // the model takes no recharge there
-    const int z = zone[i] >= 1 && zone[i] <= 9 ? zone[i] : 0;
-    for (int k = 0; k < NRECH; ++k) {
-      const double v = p.rech[k][i];
-      r[k][0] += v;
-      if (z > 0) r[k][z] += v;
-    }
+    t0 += r0[i];
+    t1 += r1[i];
+    t2 += r2[i];
+    t3 += r3[i];
+    const int z = zone[i];
+    if (z < 1 || z > 9) continue;
+    r[0][z] += r0[i];
+    r[1][z] += r1[i];
+    r[2][z] += r2[i];
+    r[3][z] += r3[i];
   }
+  r[0][0] = t0;
+  r[1][0] = t1;
+  r[2][0] = t2;
+  r[3][0] = t3;
+  now_.received = r;
 }
 
 void WaterAccounting::year(const YearResult& y) {
