@@ -13,6 +13,7 @@
 #include <map>
 #include <ostream>
 #include <sstream>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -187,6 +188,7 @@ TEST_P(Mf6E2E, FilesHoldTheModelFilesStressesUnrounded) {
   // Recharge: one package per model recharge file, one binary array per
   // period, the rate the model file's value times its multiplier.
   ASSERT_EQ(c.mf2005.size(), c.mf6.size());
+  std::set<std::string> named;  // the array files the blocks name
   for (size_t j = 0; j < c.mf6.size(); ++j) {
     auto rch = blocks(base + c.mf6[j]);
     EXPECT_EQ(rch["OPTIONS"], (std::vector<std::string>{"  READASARRAYS", "  SAVE_FLOWS"}));
@@ -213,6 +215,7 @@ TEST_P(Mf6E2E, FilesHoldTheModelFilesStressesUnrounded) {
       EXPECT_EQ(w[0], "OPEN/CLOSE");
       EXPECT_EQ(w[2], "(BINARY)");
       EXPECT_EQ(w[1].find("sim_rch/"), 0u) << "relative to the folder: " << w[1];
+      named.insert(w[1]);
       EXPECT_NE(w[1].find("." + c.tags[j] + ".bin"), std::string::npos) << w[1];
       const std::string a = read_file(base + w[1]);
       ASSERT_EQ(a.size(), 430372u) << w[1];
@@ -239,6 +242,11 @@ TEST_P(Mf6E2E, FilesHoldTheModelFilesStressesUnrounded) {
     // The example's returns stop outside the irrigation season.
     EXPECT_EQ(constants > 0, c.tags[j] != "rch" && c.tags[j] != "rcp") << c.mf6[j];
   }
+  // The folder holds those and nothing else (no file of zeros, no temporary).
+  std::set<std::string> held;
+  for (const auto& e : std::filesystem::directory_iterator(base + "sim_rch"))
+    held.insert("sim_rch/" + e.path().filename().string());
+  EXPECT_EQ(held, named);
 
   // Wells: the model file's list in its order, less the inactive cells.
   auto wel = blocks(base + "sim.wel");
