@@ -68,10 +68,6 @@ void add_flow_option(std::string& s, int cbc) {
 
 }  // namespace
 
-std::string Mf6Files::array_file(const std::string& pstem, int j) const {
-  return arrays_ + "/" + pstem + "." + (nrch_ == 1 ? SUM_KIND : KINDS[j]).tag + ".bin";
-}
-
 Mf6Files::Mf6Files(const RunConfig& cfg, Staging& staged) : cfg_(cfg), staged_(staged) {
   base_ = cfg.mf6dir;
   if (!base_.empty() && base_.back() != '/') base_ += '/';
@@ -127,12 +123,6 @@ Mf6Files::Mf6Files(const RunConfig& cfg, Staging& staged) : cfg_(cfg), staged_(s
     text_ += "END OPTIONS\r\n";
     rch_[j].write(text_);
   }
-
-  // The array files are made on the worker while the run starts.
-  writer_.post([this] {
-    for (const RunStep& s : periods_)
-      for (int j = 0; j < nrch_; ++j) staged_.reserve(base_ + array_file(s.pstem, j));
-  });
 }
 
 void Mf6Files::period(const PeriodResult& pr) {
@@ -186,7 +176,8 @@ void Mf6Files::write_period(const Work& w) {
       // A kind absent in the period (no surface water, say): no file of zeros.
       text_ += "    CONSTANT 0.0\r\n";
     } else {
-      const std::string file = array_file(w.pstem, j);
+      const std::string file =
+          arrays_ + "/" + w.pstem + "." + (nrch_ == 1 ? SUM_KIND : KINDS[j]).tag + ".bin";
       const std::string path = base_ + file;
       OutFile f;
       if (!staged_.open(f, path)) error("Cannot open file " + path);

@@ -41,8 +41,6 @@ class Mf6Files : public RunOutput {
     std::array<RealGrid, 4> rate;  // recharge, feet per second, per package
     RealGrid pump;
   };
-  // An array file's path in the folder: <name>_rch/<pstem>.<tag>.bin.
-  std::string array_file(const std::string& pstem, int j) const;
   // On the worker: the period's blocks of every file and its arrays.
   void write_period(const Work& w);
   void write_wells(const std::string& head, double v, const RealGrid& pump);

@@ -39,20 +39,6 @@ RunReport::RunReport(const RunConfig& cfg, Staging& staged, const WaterAccountin
   for (Layer* l : layers()) content_.grids.push_back(l->map.file);
   for (int32_t b : cfg.ibound) content_.active += b > 0 ? 1 : 0;
   content_.inventory = make_inventory(cfg, run_read_plan(cfg));
-  // The files of every year, made on the worker while the run starts.
-  jobs_.post([this] {
-    for (const RunStep& s : run_steps(cfg_)) {
-      if (s.type == RunStep::Type::SteadyPeriod) {
-        staged_.reserve(path("grids/rcp_steady.asc"));
-        staged_.reserve(path(once_map("rcp_steady")));
-      }
-      if (s.type != RunStep::Type::Year) continue;
-      for (Layer* l : layers()) {
-        staged_.reserve(path(yearly_grid(l->map.file, s.year)));
-        if (l->mapped) staged_.reserve(path(yearly_map(l->map.file, s.year)));
-      }
-    }
-  });
   // The maps of the run's fixed inputs.
   jobs_.post([this] {
     // Without TERRAIN the multipliers are 1 everywhere: a map of one colour.

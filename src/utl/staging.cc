@@ -1,6 +1,5 @@
 #include "utl/staging.h"
 
-#include <cstdio>
 #include <system_error>
 
 #ifdef _WIN32
@@ -61,59 +60,28 @@ bool Staging::make_folders(const std::string& path) {
   return fs::is_directory(path, ec);
 }
 
-bool Staging::staged_paths(const std::string& final, fs::path& temp, fs::path& target) {
+bool Staging::open(OutFile& f, const std::string& final) {
   std::error_code ec;
-  target = final;
+  fs::path target = final;
   if (fs::is_symlink(target, ec)) {
     fs::path resolved = fs::canonical(target, ec);
-    if (ec) return false;
+    if (ec) return f.open(final);
     target = std::move(resolved);
   }
   const fs::file_type type = fs::status(target, ec).type();
-  if (type != fs::file_type::not_found && type != fs::file_type::regular) return false;
-  temp = target;
+  if (type != fs::file_type::not_found && type != fs::file_type::regular) return f.open(final);
+  fs::path temp = target;
   temp += TEMP_SUFFIX;
-  return true;
-}
-
-bool Staging::open(OutFile& f, const std::string& final) {
-  fs::path temp, target;
-  if (!staged_paths(final, temp, target)) return f.open(final);
   {
     std::lock_guard<std::mutex> lock(m_);
-    if (finals_.insert(target.string()).second) {
-      files_.push_back({temp, target, final, true});
-    } else {
-      for (Staged& s : files_)
-        if (s.final == target) s.opened = true;
-    }
+    if (finals_.insert(target.string()).second) files_.push_back({temp, target, final});
   }
   return f.open_as(temp.string(), final);
-}
-
-void Staging::reserve(const std::string& final) {
-  fs::path temp, target;
-  if (!staged_paths(final, temp, target)) return;
-  {
-    std::lock_guard<std::mutex> lock(m_);
-    if (!finals_.insert(target.string()).second) return;
-    files_.push_back({temp, target, final, false});
-  }
-  // Made outside the lock: the worker that makes them runs beside the run.
-  if (std::FILE* fp = std::fopen(temp.string().c_str(), "wb")) std::fclose(fp);
 }
 
 void Staging::commit() {
   std::lock_guard<std::mutex> lock(m_);
   for (size_t k = 0; k < files_.size(); ++k) {
-    if (!files_[k].opened) {
-      // Reserved for a file the run did not write after all (an array of
-      // zeros, given as a constant).
-      std::error_code ec;
-      fs::remove(files_[k].temp, ec);
-      if (ec) warn(files_[k].temp, "the unused file of the run cannot be removed", ec);
-      continue;
-    }
     if (!replace_file(files_[k].temp, files_[k].final)) {
       const std::string shown = files_[k].shown;
       // The files already in place stay, and so do their folders.

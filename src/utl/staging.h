@@ -32,12 +32,6 @@ class Staging {
   // cannot be replaced. f's messages name `final`. False when it cannot be
   // created. Safe to call from the report's worker thread.
   bool open(OutFile& f, const std::string& final);
-  // Makes the temporary of `final` now, empty, for a later open() to find:
-  // a run that knows its files early makes them while a core is to spare
-  // (making a file can cost more than writing it, on a file system that
-  // passes over the files deleted in the last minutes). One never opened
-  // is removed at commit, not put in place. A failure is left for open().
-  void reserve(const std::string& final);
   // Renames every staged file over its final name. Fatal ("Cannot write to
   // file " and the final name) when one cannot be renamed; the ones not yet
   // renamed are then taken back.
@@ -52,13 +46,8 @@ class Staging {
 
   struct Staged {
     std::filesystem::path temp, final;
-    std::string shown;     // the final name as the run's messages give it
-    bool opened = false;   // false: reserved only
+    std::string shown;  // the final name as the run's messages give it
   };
-  // The file a final name stands for and its temporary; false for what
-  // cannot be replaced (a device, a pipe), written directly.
-  static bool staged_paths(const std::string& final, std::filesystem::path& temp,
-                           std::filesystem::path& target);
   std::mutex m_;
   std::vector<Staged> files_;
   std::unordered_set<std::string> finals_;  // the final names of files_
