@@ -79,6 +79,7 @@ class WaterAccounting : public RunOutput {
  public:
   explicit WaterAccounting(const RunConfig& cfg) : cfg_(cfg) {}
   void period(const PeriodResult& p) override;
+  bool beside() const override { return true; }
   void year(const YearResult& y) override;
   // The account of the budget period that ended last.
   const WaterAccount& last() const { return last_; }

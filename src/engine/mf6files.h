@@ -29,6 +29,7 @@ class Mf6Files : public RunOutput {
   Mf6Files(const RunConfig& cfg, Staging& staged);
   // One block of every file and the period's arrays.
   void period(const PeriodResult& p) override;
+  bool beside() const override { return true; }
   void finish() override;
 
  private:

@@ -46,6 +46,10 @@ class RunOutput {
  public:
   virtual ~RunOutput() = default;
   virtual void period(const PeriodResult&) {}
+  // True when period() reads only the period's results and the output's own
+  // state: it then runs on a helper thread beside the outputs that do not
+  // (the model files' formatting, the longest), in the order listed.
+  virtual bool beside() const { return false; }
   virtual void year(const YearResult&) {}
   // The run ended normally: flush and close, checking every write.
   virtual void finish() {}

@@ -62,7 +62,24 @@ void period(const RunConfig& cfg, PeriodWork& pw, const RunOutputs& outputs,
   }
 
   const PeriodResult result{cfg, label, year, seconds, pw.rech, pw.pump, ann, late};
-  for (RunOutput* o : outputs) o->period(result);
+  // The grids stay as they are until every output has its period.
+  pw.beside->post([&result, &outputs] {
+    for (RunOutput* o : outputs)
+      if (o->beside()) o->period(result);
+  });
+  try {
+    for (RunOutput* o : outputs)
+      if (!o->beside()) o->period(result);
+  } catch (...) {
+    // This stop comes first; the helper is done with the period's data
+    // before it goes.
+    try {
+      pw.beside->wait();
+    } catch (...) {
+    }
+    throw;
+  }
+  pw.beside->wait();
 }
 
 }  // namespace vadz

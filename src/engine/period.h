@@ -2,6 +2,7 @@
 // handed to the run's outputs.
 #pragma once
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,7 @@
 #include "input/config.h"
 #include "input/gridio.h"
 #include "input/schedule.h"
+#include "utl/jobs.h"
 
 namespace vadz {
 
@@ -25,6 +27,8 @@ struct PeriodWork {
   std::array<RealGrid, 3> mi{real_grid(), real_grid(), real_grid()};
   MiKeys mikeys;
   ReadPlan reads;  // the period's reads, reused
+  // Runs the outputs that may work beside the others (RunOutput::beside).
+  std::unique_ptr<JobThread> beside = std::make_unique<JobThread>();
 };
 
 // rechp: recharge from precipitation, inches per year. year -1 for the

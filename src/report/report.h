@@ -30,6 +30,7 @@ class RunReport : public RunOutput {
   // Every file is staged: the report appears when the run completes.
   RunReport(const RunConfig& cfg, Staging& staged, const WaterAccounting& acct);
   void period(const PeriodResult& p) override { monthly_.period(p); }
+  bool beside() const override { return true; }
   void year(const YearResult& y) override;
   void finish() override;
 
