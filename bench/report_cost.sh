@@ -51,11 +51,11 @@ for v in $variants; do
   { cat "$dataset/bench.par"; echo "REPORT report"
     if [ "$all" = 1 ]; then echo "MF6 mf6"; echo "BUDGETCSV budget.csv"; fi; } > "$par"
   declare -A wall=() cpu=()
-  # Every run in a folder of its own, all removed once the variant is
-  # measured: files just deleted slow the creation of new ones on some file
-  # systems (ext4 without a journal passes over the inodes freed in the last
-  # minutes), which would charge the benchmark's own clean-up to the run
-  # that creates the most files. About 1 GB of disk a round meanwhile.
+  # Every run in a folder of its own, all removed at the end: files just
+  # deleted slow the creation of new ones on some file systems (ext4 without
+  # a journal passes over the inodes freed in the last five minutes), which
+  # would charge the benchmark's own clean-up to the run that creates the
+  # most files. About 1 GB of disk a round meanwhile.
   rm -rf "$data/runs-$v"
   for ((i = 1; i <= runs; i++)); do
     for mode in plain report; do
@@ -93,7 +93,7 @@ for v in $variants; do
   if [ "$all" = 1 ]; then
     echo "MF6 folder: $(du -sh "$last/mf6" | cut -f1), $(find "$last/mf6" -type f | wc -l) files"
   fi
-  rm -rf "$data/runs-$v"
 done
+for v in $variants; do rm -rf "$data/runs-$v"; done
 echo
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"
