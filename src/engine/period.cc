@@ -63,6 +63,13 @@ void period(const RunConfig& cfg, PeriodWork& pw, const RunOutputs& outputs,
 
   const PeriodResult result{cfg, label, year, seconds, pw.rech, pw.pump, ann, late};
   // The grids stay as they are until every output has its period.
+  const bool any = std::any_of(outputs.begin(), outputs.end(),
+                               [](const RunOutput* o) { return o->beside(); });
+  if (!any) {
+    for (RunOutput* o : outputs) o->period(result);
+    return;
+  }
+  if (!pw.beside) pw.beside = std::make_unique<JobThread>();
   pw.beside->post([&result, &outputs] {
     for (RunOutput* o : outputs)
       if (o->beside()) o->period(result);

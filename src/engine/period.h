@@ -27,8 +27,9 @@ struct PeriodWork {
   std::array<RealGrid, 3> mi{real_grid(), real_grid(), real_grid()};
   MiKeys mikeys;
   ReadPlan reads;  // the period's reads, reused
-  // Runs the outputs that may work beside the others (RunOutput::beside).
-  std::unique_ptr<JobThread> beside = std::make_unique<JobThread>();
+  // Runs the outputs that may work beside the others (RunOutput::beside);
+  // made with the first period that has such an output.
+  std::unique_ptr<JobThread> beside;
 };
 
 // rechp: recharge from precipitation, inches per year. year -1 for the
