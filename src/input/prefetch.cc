@@ -1,6 +1,14 @@
 #include "input/prefetch.h"
 
+#include <algorithm>
+
 namespace vadz {
+
+int GridPrefetcher::default_depth() {
+  constexpr size_t ROOM = size_t{16} << 20;
+  const size_t grid = static_cast<size_t>(NCELL) * sizeof(double);
+  return static_cast<int>(std::clamp<size_t>(grid ? ROOM / grid : 32, 8, 32));
+}
 
 GridPrefetcher::GridPrefetcher(ReadPlan plan, int ibin, int depth, OnFault on_fault)
     : plan_(std::move(plan)), on_fault_(on_fault), reader_(ibin), slots_(depth > 0 ? depth : 1) {

@@ -21,12 +21,16 @@ class GridPrefetcher {
   // After a failed read, a run reads nothing more (it stops there); the
   // input check reads on, to report every damaged file at once.
   enum class OnFault { Stop, ReadOn };
-  // Starts reading the plan ahead, at most `depth` grids in advance. A period
-  // reads a grid per group and kind (a dozen with three groups). While the
-  // MODFLOW 6 writer and the report's worker take the second core in
-  // bursts, about three periods read ahead (14 MB on the default grid) keep
-  // the run from waiting on its reads.
-  GridPrefetcher(ReadPlan plan, int ibin, int depth = 32, OnFault on_fault = OnFault::Stop);
+  // Starts reading the plan ahead, at most `depth` grids in advance.
+  GridPrefetcher(ReadPlan plan, int ibin, int depth = default_depth(),
+                 OnFault on_fault = OnFault::Stop);
+  // A period reads a grid per group and kind (a dozen with three groups).
+  // While the MODFLOW 6 writer and the report's worker take the second core
+  // in bursts, about three periods read ahead keep the run from waiting on
+  // its reads: 32 grids, 14 MB on the default grid. The room is held to
+  // 16 MiB, and never below 8 grids, so that a large grid keeps the memory
+  // the run's estimate counts on.
+  static int default_depth();
   ~GridPrefetcher();
   GridPrefetcher(const GridPrefetcher&) = delete;
   GridPrefetcher& operator=(const GridPrefetcher&) = delete;

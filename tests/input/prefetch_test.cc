@@ -104,5 +104,20 @@ TEST_F(Prefetch, MissingOptionalFilesAreZeroGrids) {
   EXPECT_EQ(g, real_grid(0.0));
 }
 
+// The read-ahead's room: three periods on the default grid, but a large
+// grid (whose memory the run's estimate counts) keeps 8 grids.
+TEST(PrefetchDepth, HeldTo16MiBAndNeverBelow8Grids) {
+  struct Case {
+    int nrow, ncol, depth;
+  } cases[] = {{165, 326, 32}, {60, 90, 32}, {1000, 1000, 8}, {500, 800, 8}, {400, 400, 13}};
+  for (const Case& c : cases) {
+    GridGeometry g;
+    ASSERT_EQ(make_grid(c.nrow, c.ncol, 5280.0, 0.0, 0.0, g, 0), "");
+    set_model_grid(g);
+    EXPECT_EQ(GridPrefetcher::default_depth(), c.depth) << c.nrow << " x " << c.ncol;
+  }
+  reset_model_grid();
+}
+
 }  // namespace
 }  // namespace vadz
