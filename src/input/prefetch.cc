@@ -33,7 +33,11 @@ void GridPrefetcher::work() {
     size_t i;
     {
       std::unique_lock<std::mutex> lock(mu_);
-      cv_.wait(lock, [&] { return quit_ || produced_ - consumed_ < depth; });
+      // Once ahead by the whole depth, this thread sleeps until half of it
+      // is taken and then reads a run of grids: woken at every grid taken,
+      // it would take the core from the run's thread each time.
+      if (produced_ - consumed_ >= depth)
+        cv_.wait(lock, [&] { return quit_ || produced_ - consumed_ <= depth / 2; });
       if (quit_ || produced_ == plan_.size()) return;
       i = produced_;
     }
@@ -82,12 +86,14 @@ bool GridPrefetcher::take(RealGrid& grid, std::string_view dir, std::string_view
     std::rethrow_exception(fault);
   }
   if (!fault) grid.swap(slot.grid);
+  bool wake;
   {
     std::lock_guard<std::mutex> lock(mu_);
     slot.ready = false;
     ++consumed_;
+    wake = produced_ - consumed_ == slots_.size() / 2;
   }
-  cv_.notify_all();
+  if (wake) cv_.notify_all();
   if (fault) std::rethrow_exception(fault);
   ++served_;
   return true;

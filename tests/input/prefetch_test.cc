@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/testutil.h"
@@ -28,17 +30,23 @@ struct Prefetch : testing::Test {
   }
 };
 
+// Depths below the plan's length fill up, so the reader sleeps and is woken
+// again (at half the depth) several times over the plan.
 TEST_F(Prefetch, ServesThePlanInOrderWithTheValuesOfAPlainRead) {
-  GridPrefetcher pf(plan, 0, 2);
-  GridReader plain;
-  RealGrid got = real_grid(), want = real_grid();
-  for (const PlannedRead& r : plan) {
-    ASSERT_TRUE(pf.take(got, r.dir, r.name, r.tag, r.mustexist));
-    plain.readfile(want, r.dir, r.name, r.tag, r.mustexist);
-    ASSERT_EQ(got, want) << r.name;
+  for (int depth : {1, 2, 3, 32}) {
+    GridPrefetcher pf(plan, 0, depth);
+    GridReader plain;
+    RealGrid got = real_grid(), want = real_grid();
+    for (const PlannedRead& r : plan) {
+      // A slow consumer: the reader is ahead by the whole depth each time.
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      ASSERT_TRUE(pf.take(got, r.dir, r.name, r.tag, r.mustexist));
+      plain.readfile(want, r.dir, r.name, r.tag, r.mustexist);
+      ASSERT_EQ(got, want) << r.name << ", depth " << depth;
+    }
+    EXPECT_EQ(pf.served(), plan.size());
+    EXPECT_FALSE(pf.stopped());
   }
-  EXPECT_EQ(pf.served(), plan.size());
-  EXPECT_FALSE(pf.stopped());
 }
 
 TEST_F(Prefetch, AReadOffThePlanStopsTheReadAhead) {
