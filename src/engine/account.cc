@@ -56,31 +56,33 @@ std::string outside_words(double pumping, double returns, int cells) {
 }
 
 void sum_water(const FlagGrid& ibound, const AnnualArrays& ann, WaterAccount& acct) {
-  for (int w = 0; w < NWATER; ++w) {
-    for (int s = 0; s < 3; ++s) {
-      const RealGrid& a = annual_of(ann, KINDS[w], s);
-      GroupWater g;
-      for (int i = 0; i < NCELL; ++i) {
-        const double v = a[i];
-        g.total += v;
-        if (ibound[i] > 0) continue;
-        g.outside += v;
-        if (v != 0.0) ++g.cells;
-      }
-      acct.water[w][s] = g;
-    }
-  }
+  // A group's five kinds in one pass over the cells: each sum takes the
+  // same additions in the same (grid) order as a pass of its own, and five
+  // independent sums keep the processor busy where one waits on each add.
   for (int s = 0; s < 3; ++s) {
+    std::array<const double*, NWATER> a;
+    for (int w = 0; w < NWATER; ++w) a[w] = annual_of(ann, KINDS[w], s).data();
+    std::array<double, NWATER> total{}, outside{};
+    std::array<int, NWATER> cells{};
     int n = 0, first = -1;
     for (int i = 0; i < NCELL; ++i) {
-      if (ibound[i] > 0) continue;
+      std::array<double, NWATER> v;
       for (int w = 0; w < NWATER; ++w) {
-        if (annual_of(ann, KINDS[w], s)[i] != 0.0) {
-          if (n++ == 0) first = i;
-          break;
+        v[w] = a[w][i];
+        total[w] += v[w];
+      }
+      if (ibound[i] > 0) continue;
+      bool any = false;
+      for (int w = 0; w < NWATER; ++w) {
+        outside[w] += v[w];
+        if (v[w] != 0.0) {
+          ++cells[w];
+          any = true;
         }
       }
+      if (any && n++ == 0) first = i;
     }
+    for (int w = 0; w < NWATER; ++w) acct.water[w][s] = {total[w], outside[w], cells[w]};
     acct.outside_cells[s] = n;
     acct.first_outside[s] = first;
   }
