@@ -38,9 +38,10 @@ RunReport::RunReport(const RunConfig& cfg, Staging& staged, const WaterAccountin
   mi_.mapped = false;
   for (Layer* l : layers()) content_.grids.push_back(l->map.file);
   for (int32_t b : cfg.ibound) content_.active += b > 0 ? 1 : 0;
-  content_.inventory = make_inventory(cfg, run_read_plan(cfg));
-  // The maps of the run's fixed inputs.
+  // The inventory (a look at every file the run reads) and the maps of the
+  // run's fixed inputs, on the worker while the run starts.
   jobs_.post([this] {
+    content_.inventory = make_inventory(cfg_, run_read_plan(cfg_));
     // Without TERRAIN the multipliers are 1 everywhere: a map of one colour.
     if (cfg_.iterrain) terrain_ = draw(once_map("terrain"), cfg_.trn);
     soils_.file = once_map("soils");
