@@ -11,7 +11,11 @@ int GridPrefetcher::default_depth() {
 }
 
 GridPrefetcher::GridPrefetcher(ReadPlan plan, int ibin, int depth, OnFault on_fault)
-    : plan_(std::move(plan)), on_fault_(on_fault), reader_(ibin), slots_(depth > 0 ? depth : 1) {
+    : plan_(std::move(plan)),
+      on_fault_(on_fault),
+      reader_(ibin),
+      slots_(depth > 0 ? depth : 1),
+      refill_(slots_.size() - std::max<size_t>(1, slots_.size() / 4)) {
   if (!plan_.empty()) thread_ = std::thread(&GridPrefetcher::work, this);
 }
 
@@ -33,11 +37,12 @@ void GridPrefetcher::work() {
     size_t i;
     {
       std::unique_lock<std::mutex> lock(mu_);
-      // Once ahead by the whole depth, this thread sleeps until half of it
-      // is taken and then reads a run of grids: woken at every grid taken,
-      // it would take the core from the run's thread each time.
+      // Once ahead by the whole depth, this thread sleeps until a quarter of
+      // it is taken and then reads a run of grids: woken at every grid
+      // taken, it would take the core from the run's thread each time; left
+      // to sleep longer, a slow parse (text grids) would fall behind.
       if (produced_ - consumed_ >= depth)
-        cv_.wait(lock, [&] { return quit_ || produced_ - consumed_ <= depth / 2; });
+        cv_.wait(lock, [&] { return quit_ || produced_ - consumed_ <= refill_; });
       if (quit_ || produced_ == plan_.size()) return;
       i = produced_;
     }
@@ -91,7 +96,7 @@ bool GridPrefetcher::take(RealGrid& grid, std::string_view dir, std::string_view
     std::lock_guard<std::mutex> lock(mu_);
     slot.ready = false;
     ++consumed_;
-    wake = produced_ - consumed_ == slots_.size() / 2;
+    wake = produced_ - consumed_ == refill_;
   }
   if (wake) cv_.notify_all();
   if (fault) std::rethrow_exception(fault);

@@ -59,6 +59,7 @@ class GridPrefetcher {
   OnFault on_fault_;
   GridReader reader_;
   std::vector<Slot> slots_;
+  size_t refill_;  // the reader, once full, reads on when this few are left
   std::mutex mu_;
   std::condition_variable cv_;
   size_t produced_ = 0;  // next plan index the worker reads

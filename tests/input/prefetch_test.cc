@@ -31,7 +31,7 @@ struct Prefetch : testing::Test {
 };
 
 // Depths below the plan's length fill up, so the reader sleeps and is woken
-// again (at half the depth) several times over the plan.
+// again (a quarter of the depth down) several times over the plan.
 TEST_F(Prefetch, ServesThePlanInOrderWithTheValuesOfAPlainRead) {
   for (int depth : {1, 2, 3, 32}) {
     GridPrefetcher pf(plan, 0, depth);
