@@ -118,13 +118,15 @@ TEST(PrefetchDepth, HeldTo16MiBAndNeverBelow8Grids) {
   struct Case {
     int nrow, ncol, depth;
   } cases[] = {{165, 326, 32}, {60, 90, 32}, {1000, 1000, 8}, {500, 800, 8}, {400, 400, 13}};
+  struct Restore {
+    ~Restore() { reset_model_grid(); }
+  } restore;  // the default grid for the tests after, however this one ends
   for (const Case& c : cases) {
     GridGeometry g;
     ASSERT_EQ(make_grid(c.nrow, c.ncol, 5280.0, 0.0, 0.0, g, 0), "");
     set_model_grid(g);
     EXPECT_EQ(GridPrefetcher::default_depth(), c.depth) << c.nrow << " x " << c.ncol;
   }
-  reset_model_grid();
 }
 
 }  // namespace
